@@ -1,0 +1,22 @@
+// Base-frequency verification: rejects a candidate whose click span is long compared with the half
+// period of the signal around it, found from the signal's alternating troughs and peaks.
+#pragma once
+#include <cstdint>
+#include "plugin/click_params.h"
+
+// 1 = accept ("OK"), 0 = reject ("Reject"). Clips params.spanStart/spanEnd to 1 .. sampleCount - 2
+// (the only lasting effect); reads baseFreqVerS and the sample rate of params.wave (may be null).
+int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t sampleCount, ClickParams &params);
+
+// Extremum walkers. Each returns the index of the extremum found from start in its direction, stopping
+// when the signal turns back by more than h; -1 for out-of-range arguments.
+int32_t findTroughLeft(const int16_t *samples, int32_t start, int32_t h);
+int32_t findPeakLeft(const int16_t *samples, int32_t start, int32_t h);
+int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h);
+int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h);
+
+// Sum / n truncated toward zero; -1 when n <= 0.
+int32_t integerMean(const int32_t *values, int32_t n);
+// A median found by stepping from the mean through the distinct values; -1 when n <= 0 or the mean
+// is negative.
+int32_t robustCentre(const int32_t *values, int32_t n);

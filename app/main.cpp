@@ -1,0 +1,3 @@
+// The vantrope host program (first cut).
+#include <cstdio>
+int main() { puts("vantrope"); return 0; }

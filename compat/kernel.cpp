@@ -1,0 +1,135 @@
+// Kernel services of the stand-in: global memory over malloc with fault injection and a live-block
+// counter, the virtual clock behind Sleep, and wsprintfA with Win32's 32-bit integer arguments.
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include "compat_host.h"
+#include "window_table.h"
+
+static int allocationsBeforeFailure = -1; // -1: never fail
+static std::set<void *> liveBlocks;
+static uint32_t clockNow = 0;
+
+void compatResetKernel()
+{
+    allocationsBeforeFailure = -1;
+    for (void *block : liveBlocks)
+        free(block);
+    liveBlocks.clear();
+    clockNow = 0;
+}
+
+void compatFailGlobalAllocAfter(int successes) { allocationsBeforeFailure = successes; }
+void compatFailNextGlobalAlloc() { allocationsBeforeFailure = 0; }
+int compatLiveGlobalBlocks() { return (int)liveBlocks.size(); }
+
+HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
+{
+    if (allocationsBeforeFailure == 0) {
+        allocationsBeforeFailure = -1;
+        return nullptr;
+    }
+    if (allocationsBeforeFailure > 0)
+        allocationsBeforeFailure--;
+    // Movable and fixed blocks are both plain memory here: the handle is the address.
+    void *block = (flags & GMEM_ZEROINIT) ? calloc(bytes ? bytes : 1, 1) : malloc(bytes ? bytes : 1);
+    if (block)
+        liveBlocks.insert(block);
+    return block;
+}
+
+LPVOID WINAPI GlobalLock(HGLOBAL block) { return liveBlocks.count(block) ? block : nullptr; }
+BOOL WINAPI GlobalUnlock(HGLOBAL block) { (void)block; return FALSE; }
+
+HGLOBAL WINAPI GlobalFree(HGLOBAL block)
+{
+    if (!block)
+        return nullptr;
+    if (!liveBlocks.erase(block))
+        return block; // Win32 returns the handle itself on failure
+    free(block);
+    return nullptr;
+}
+
+uint32_t compatClockNow() { return clockNow; }
+void compatClockAdvance(uint32_t milliseconds) { clockNow += milliseconds; }
+void WINAPI Sleep(DWORD milliseconds) { clockNow += milliseconds; }
+DWORD WINAPI GetTickCount(void) { return clockNow; }
+
+int WINAPI lstrlenA(LPCSTR text) { return text ? (int)strlen(text) : 0; }
+
+// Formats one integer conversion. Win32 reads %d and %ld alike as 32-bit values.
+static int formatInteger(char *out, char conversion, uint32_t raw)
+{
+    switch (conversion) {
+    case 'd':
+    case 'i':
+        return sprintf(out, "%d", (int)(int32_t)raw);
+    case 'u':
+        return sprintf(out, "%u", (unsigned)raw);
+    case 'x':
+        return sprintf(out, "%x", (unsigned)raw);
+    case 'X':
+        return sprintf(out, "%X", (unsigned)raw);
+    default:
+        return 0;
+    }
+}
+
+int __cdecl wsprintfA(LPSTR out, LPCSTR format, ...)
+{
+    // wsprintfA writes at most 1024 characters including the terminator.
+    const int limit = 1023;
+    va_list args;
+    va_start(args, format);
+    int length = 0;
+    char piece[64];
+    for (const char *f = format; *f && length < limit; f++) {
+        if (*f != '%') {
+            out[length++] = *f;
+            continue;
+        }
+        f++;
+        if (*f == 'l' || *f == 'h')
+            f++;
+        const char *text = piece;
+        int pieceLength = 0;
+        switch (*f) {
+        case '%':
+            piece[0] = '%';
+            pieceLength = 1;
+            break;
+        case 'c':
+            piece[0] = (char)va_arg(args, int);
+            pieceLength = 1;
+            break;
+        case 's':
+            text = va_arg(args, const char *);
+            if (!text)
+                text = "(null)";
+            pieceLength = (int)strlen(text);
+            break;
+        case 'd':
+        case 'i':
+        case 'u':
+        case 'x':
+        case 'X':
+            pieceLength = formatInteger(piece, *f, (uint32_t)va_arg(args, int));
+            break;
+        case '\0':
+            f--;
+            break;
+        default:
+            break;
+        }
+        if (pieceLength > limit - length)
+            pieceLength = limit - length;
+        memcpy(out + length, text, (size_t)pieceLength);
+        length += pieceLength;
+    }
+    va_end(args);
+    out[length] = '\0';
+    return length;
+}

@@ -1,0 +1,170 @@
+// Private-profile (INI) files for the stand-in, with the Win32 rules the plug-in relies on: a missing
+// file, section or key gives the default; sections and keys match case-insensitively; values are
+// trimmed of surrounding blanks and one pair of quotes; writes keep the rest of the file as it was.
+// A bare file name resolves in the profile directory (default: the user's configuration directory).
+#include <strings.h>
+#include <sys/stat.h>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "compat_host.h"
+#include "window_table.h"
+
+static std::string profileDirectory;
+
+void compatResetProfile() { profileDirectory.clear(); }
+void compatSetProfileDirectory(const std::string &dir) { profileDirectory = dir; }
+
+std::string compatProfileDirectory()
+{
+    if (!profileDirectory.empty())
+        return profileDirectory;
+    const char *xdg = getenv("XDG_CONFIG_HOME");
+    if (xdg && *xdg)
+        return std::string(xdg) + "/vantrope";
+    const char *home = getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.config/vantrope";
+}
+
+std::string compatResolveProfilePath(const char *file)
+{
+    if (strchr(file, '/') || strchr(file, '\\'))
+        return file;
+    return compatProfileDirectory() + "/" + file;
+}
+
+static std::string trim(const std::string &text)
+{
+    size_t begin = 0, end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t' || text[begin] == '\r'))
+        begin++;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t' || text[end - 1] == '\r'))
+        end--;
+    return text.substr(begin, end - begin);
+}
+
+static std::vector<std::string> readLines(const std::string &path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line, or false.
+static bool sectionOf(const std::string &line, std::string &name)
+{
+    std::string t = trim(line);
+    if (t.size() < 2 || t[0] != '[')
+        return false;
+    size_t close = t.find(']');
+    name = trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// The key and value of a "key=value" line, or false.
+static bool entryOf(const std::string &line, std::string &key, std::string &value)
+{
+    size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return false;
+    key = trim(line.substr(0, equals));
+    value = trim(line.substr(equals + 1));
+    return true;
+}
+
+static bool sameName(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+
+static DWORD copyOut(const std::string &text, LPSTR out, DWORD size)
+{
+    if (!out || size == 0)
+        return 0;
+    DWORD length = (DWORD)text.size();
+    if (length > size - 1)
+        length = size - 1;
+    memcpy(out, text.data(), length);
+    out[length] = '\0';
+    return length;
+}
+
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR out, DWORD size,
+                                      LPCSTR file)
+{
+    std::string result = trim(fallback ? fallback : "");
+    if (section && key) {
+        bool inSection = false;
+        for (const std::string &line : readLines(compatResolveProfilePath(file))) {
+            std::string name, k, v;
+            if (sectionOf(line, name)) {
+                inSection = sameName(name, section);
+            } else if (inSection && entryOf(line, k, v) && sameName(k, key)) {
+                if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
+                    v = v.substr(1, v.size() - 2);
+                result = v;
+                break;
+            }
+        }
+    }
+    return copyOut(result, out, size);
+}
+
+static void makeDirectories(const std::string &path)
+{
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0755);
+}
+
+BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
+{
+    if (!section)
+        return FALSE;
+    std::string path = compatResolveProfilePath(file);
+    std::vector<std::string> lines = readLines(path);
+    std::vector<std::string> output;
+    bool inSection = false, sectionFound = false, written = false;
+    size_t sectionEnd = 0; // where a new key of the section goes: after its last entry
+    for (const std::string &line : lines) {
+        std::string name, k, v;
+        if (sectionOf(line, name)) {
+            inSection = sameName(name, section);
+            if (inSection) {
+                sectionFound = true;
+                if (!key)
+                    continue; // deleting the whole section
+            }
+        } else if (inSection && !key) {
+            continue;
+        } else if (inSection && entryOf(line, k, v) && sameName(k, key)) {
+            if (value && !written)
+                output.push_back(k + "=" + value);
+            written = true;
+            sectionEnd = output.size();
+            continue;
+        }
+        output.push_back(line);
+        if (inSection && !trim(line).empty())
+            sectionEnd = output.size();
+    }
+    if (key && value && !written) {
+        if (!sectionFound) {
+            output.push_back(std::string("[") + section + "]");
+            sectionEnd = output.size();
+        }
+        output.insert(output.begin() + (std::ptrdiff_t)sectionEnd, std::string(key) + "=" + value);
+    }
+    makeDirectories(path);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return FALSE;
+    for (const std::string &line : output)
+        out << line << "\r\n";
+    return out.good() ? TRUE : FALSE;
+}

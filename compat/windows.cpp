@@ -1,0 +1,267 @@
+// The stand-in's window table and the window calls that need nothing but it: classes, parents, texts,
+// window longs (subclassing), message sending, enabled state, focus and client size.
+#include <strings.h>
+#include <cstring>
+#include "compat_host.h"
+#include "window_table.h"
+
+static std::vector<CompatWindowClass> classes;
+static std::vector<CompatWindow> windows;
+static HWND focusWindow = nullptr;
+
+void compatResetWindows()
+{
+    classes.clear();
+    windows.clear();
+    focusWindow = nullptr;
+}
+
+int compatFindClass(const char *name)
+{
+    for (size_t i = 0; i < classes.size(); i++)
+        if (strcasecmp(classes[i].name.c_str(), name) == 0)
+            return (int)i;
+    return -1;
+}
+
+int compatRegisterClass(const char *name, WNDPROC proc)
+{
+    int index = compatFindClass(name);
+    if (index < 0) {
+        classes.push_back(CompatWindowClass());
+        index = (int)classes.size() - 1;
+        classes[(size_t)index].name = name;
+    }
+    classes[(size_t)index].proc = proc;
+    return index;
+}
+
+// Handles are small odd numbers so that a zeroed or stale pointer never looks like one.
+HWND compatHandleOf(size_t index) { return reinterpret_cast<HWND>((uintptr_t)(index * 2 + 0x1001)); }
+size_t compatWindowSlots() { return windows.size(); }
+
+CompatWindow *compatWindow(HWND window)
+{
+    uintptr_t value = reinterpret_cast<uintptr_t>(window);
+    if (value < 0x1001 || (value - 0x1001) % 2)
+        return nullptr;
+    size_t index = (value - 0x1001) / 2;
+    if (index >= windows.size() || !windows[index].live)
+        return nullptr;
+    return &windows[index];
+}
+
+CompatWindowClass *compatClassOf(HWND window)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w || w->classIndex < 0)
+        return nullptr;
+    return &classes[(size_t)w->classIndex];
+}
+
+HWND compatCreateWindow(const char *className, HWND parent, WNDPROC proc, int width, int height)
+{
+    int classIndex = compatFindClass(className);
+    if (classIndex < 0)
+        classIndex = compatRegisterClass(className, proc ? proc : DefWindowProcA);
+    windows.push_back(CompatWindow());
+    size_t index = windows.size() - 1;
+    CompatWindow &w = windows[index];
+    w.live = true;
+    w.classIndex = classIndex;
+    w.parent = parent;
+    w.proc = proc ? proc : classes[(size_t)classIndex].proc;
+    w.width = width;
+    w.height = height;
+    w.style = parent ? (WS_CHILD | WS_VISIBLE) : WS_VISIBLE;
+    HWND handle = compatHandleOf(index);
+    if (CompatWindow *p = compatWindow(parent))
+        p->children.push_back(handle);
+    return handle;
+}
+
+HWND WINAPI GetParent(HWND window)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return nullptr;
+    // As in Win32: a child's parent, or the owner of a top-level window.
+    return (w->style & WS_CHILD) ? w->parent : w->owner;
+}
+
+int WINAPI GetClassNameA(HWND window, LPSTR name, int size)
+{
+    CompatWindowClass *c = compatClassOf(window);
+    if (!c || size <= 0)
+        return 0;
+    int length = (int)c->name.size();
+    if (length > size - 1)
+        length = size - 1;
+    memcpy(name, c->name.data(), (size_t)length);
+    name[length] = '\0';
+    return length;
+}
+
+BOOL WINAPI IsWindow(HWND window) { return compatWindow(window) ? TRUE : FALSE; }
+
+BOOL WINAPI DestroyWindow(HWND window)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return FALSE;
+    std::vector<HWND> children = w->children;
+    for (HWND child : children)
+        DestroyWindow(child);
+    SendMessageA(window, WM_DESTROY, 0, 0);
+    w = compatWindow(window);
+    if (w)
+        w->live = false;
+    if (focusWindow == window)
+        focusWindow = nullptr;
+    return TRUE;
+}
+
+LONG_PTR WINAPI GetWindowLongA(HWND window, int index)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return 0;
+    switch (index) {
+    case GWL_WNDPROC:
+        return reinterpret_cast<LONG_PTR>(w->proc);
+    case GWL_ID:
+        return w->id;
+    case GWL_STYLE:
+        return (LONG_PTR)(LONG)w->style;
+    default:
+        return 0;
+    }
+}
+
+LONG_PTR WINAPI SetWindowLongA(HWND window, int index, LONG_PTR value)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return 0;
+    LONG_PTR previous = GetWindowLongA(window, index);
+    switch (index) {
+    case GWL_WNDPROC:
+        w->proc = reinterpret_cast<WNDPROC>(value);
+        break;
+    case GWL_ID:
+        w->id = (int)value;
+        break;
+    case GWL_STYLE:
+        w->style = (DWORD)value;
+        break;
+    default:
+        return 0;
+    }
+    return previous;
+}
+
+LONG_PTR WINAPI SetClassLongA(HWND window, int index, LONG_PTR value)
+{
+    CompatWindowClass *c = compatClassOf(window);
+    if (!c || index != GCL_HCURSOR)
+        return 0;
+    LONG_PTR previous = reinterpret_cast<LONG_PTR>(c->cursor);
+    c->cursor = reinterpret_cast<HCURSOR>(value);
+    return previous;
+}
+
+LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return proc ? proc(window, message, wParam, lParam) : 0;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    (void)wParam;
+    CompatWindow *w = compatWindow(window);
+    switch (message) {
+    case WM_SETTEXT:
+        if (w)
+            w->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        return TRUE;
+    case WM_GETTEXTLENGTH:
+        return w ? (LRESULT)w->text.size() : 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_PAINT:
+        if (w)
+            w->invalid = false;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w || !w->proc)
+        return 0;
+    return w->proc(window, message, wParam, lParam);
+}
+
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text)
+{
+    if (!compatWindow(window))
+        return FALSE;
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    return TRUE;
+}
+
+int WINAPI GetWindowTextA(HWND window, LPSTR text, int size)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w || size <= 0)
+        return 0;
+    int length = (int)w->text.size();
+    if (length > size - 1)
+        length = size - 1;
+    memcpy(text, w->text.data(), (size_t)length);
+    text[length] = '\0';
+    return length;
+}
+
+BOOL WINAPI EnableWindow(HWND window, BOOL enable)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return FALSE;
+    BOOL wasDisabled = w->enabled ? FALSE : TRUE;
+    w->enabled = enable != FALSE;
+    return wasDisabled;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND window)
+{
+    CompatWindow *w = compatWindow(window);
+    return (w && w->enabled) ? TRUE : FALSE;
+}
+
+HWND WINAPI SetFocus(HWND window)
+{
+    HWND previous = focusWindow;
+    if (window && !compatWindow(window))
+        return nullptr;
+    focusWindow = window;
+    return previous;
+}
+
+HWND WINAPI GetFocus(void) { return focusWindow; }
+
+BOOL WINAPI GetClientRect(HWND window, LPRECT rect)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w || !rect)
+        return FALSE;
+    rect->left = 0;
+    rect->top = 0;
+    rect->right = w->width;
+    rect->bottom = w->height;
+    return TRUE;
+}

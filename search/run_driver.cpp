@@ -1,0 +1,150 @@
+// XfmDo, the search run: checks the selection, reads it into one buffer, loads the settings, runs the
+// detector's passes with their end-of-pass steps (write-back, finish, best guess, multipass), steers
+// the host, releases the buffer and saves the settings.
+#include "analysis/base_freq.h"
+#include "analysis/click_span.h"
+#include "host/navigation.h"
+#include "plugin/alerts.h"
+#include "plugin/click_params.h"
+#include "plugin/messages.h"
+#include "plugin/module_state.h"
+#include "plugin/settings.h"
+#include "plugin/xfm.h"
+#include "repair/repair.h"
+#include "scan_pass.h"
+#include "skip_list.h"
+#include "ui/dialog_ids.h"
+#include "ui/review.h"
+
+enum : uint32_t { FEWEST_SAMPLES = 41 };
+
+static uint32_t selectionCount(const XfmWave *wave) { return wave->selEnd - wave->selStart + 1u; }
+
+static void writeBack(XfmWave *wave, int16_t *samples, uint32_t count)
+{
+    wave->writeSamples(samples, (uint32_t)wave->bytesPerFrame * wave->selStart, (uint32_t)wave->bytesPerFrame * count);
+}
+
+// The buffer is used as count 16-bit samples but sized and transferred in whole frames: a frame of less
+// than two bytes, or a transfer that does not fit the host's 32-bit offsets, would run outside it.
+static bool refuseUnsafeLayout(const XfmWave *wave, uint32_t count)
+{
+    if (wave->bytesPerFrame < 2) {
+        showError(MSG_FRAME_TOO_SMALL);
+        return true;
+    }
+    uint64_t end = (uint64_t)wave->bytesPerFrame * ((uint64_t)wave->selStart + count);
+    if (end > 0xFFFFFFFFull) {
+        showError(MSG_SELECTION_TOO_LONG);
+        return true;
+    }
+    return false;
+}
+
+// Offers the pass's best guess once more; returns true when the pass counts as changed by it.
+static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, RunState &run)
+{
+    uint32_t guess = run.bestGuess;
+    locateClickSpan(samples, count, guess, clickParams);
+    int32_t verdict = verifyBaseFrequency(samples, guess, count, clickParams);
+    wsprintfA(textBuffer, MSG_BEST_GUESS, (int32_t)(wave->selStart + guess + 1u),
+              verdict ? MSG_VERIFY_OK : MSG_VERIFY_REJECT);
+    int32_t code = reviewCandidate(wave, samples, count, (int32_t)guess, textBuffer, &clickParams, 0, run.passNumber);
+    run.lastResult = code;
+    run.lastStop = guess;
+    if (code == ID_REPAIR || code == ID_AUTO_REPAIR) {
+        if (repairSpan(samples, count, clickParams, nullptr)) {
+            writeBack(wave, samples, count);
+            return true;
+        }
+        showInformation(MSG_CANT_REPAIR);
+        if (run.changed)
+            writeBack(wave, samples, count);
+        return false;
+    }
+    if (code == ID_SKIP) {
+        addSkipped((int32_t)guess);
+        return true;
+    }
+    return false;
+}
+
+// The passes of one run over the buffer. Returns when the run is over; the caller releases and saves.
+static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState &run, bool &refused)
+{
+    for (;;) {
+        run.passNumber++;
+        if (wave->setStatus)
+            wave->setStatus(MSG_STATUS_LOOKING, 0);
+        if (wave->channels != 1) {
+            showError(MSG_ONLY_MONO);
+            if (wave->finish)
+                wave->finish(wave);
+            refused = true;
+            return;
+        }
+        run.reviewsShown = 0;
+        runScanPass(samples, count, run);
+
+        if (run.changed)
+            writeBack(wave, samples, count);
+        int32_t cancelled = wave->cancelFlag ? *wave->cancelFlag : 0;
+        if (wave->finish)
+            wave->finish(wave);
+        if (cancelled)
+            return;
+        bool guessChanged = false;
+        if (run.lastStop == 0) {
+            if (run.bestGuess == 0) {
+                showOwnedError(hostWindow, MSG_NOTHING_FOUND);
+                return;
+            }
+            guessChanged = reviewBestGuess(wave, samples, count, run);
+        }
+        if (clickParams.multipass && (run.changed || guessChanged) && run.lastResult != ID_CLOSE) {
+            run.changed = false;
+            continue;
+        }
+        if (run.lastResult == ID_STOP_HERE || clickParams.rangeDialog)
+            steerHost((int32_t)(wave->selStart + run.lastStop + 1u));
+        return;
+    }
+}
+
+int32_t WINAPI XfmDo(XfmWave *wave)
+{
+    clickParams.wave = wave;
+    if (wave->bitsPerSample != 16) {
+        showError(MSG_ONLY_16_BIT);
+        return 0;
+    }
+    uint32_t count = selectionCount(wave);
+    if (count <= FEWEST_SAMPLES) {
+        showError(MSG_TOO_FEW_SAMPLES);
+        saveSettings();
+        return 1;
+    }
+    if (refuseUnsafeLayout(wave, count))
+        return 0;
+    uint32_t bytes = (uint32_t)wave->bytesPerFrame * count;
+    int16_t *samples = (int16_t *)GlobalAlloc(GMEM_FIXED, bytes);
+    if (!samples) {
+        showError(MSG_NO_MEMORY);
+        return 0;
+    }
+    if ((wave->readSamples(samples, (uint32_t)wave->bytesPerFrame * wave->selStart, bytes) & 0xFFFF) != 0) {
+        showError(MSG_CANT_READ);
+        GlobalFree(samples);
+        return 0;
+    }
+    loadSettings();
+
+    RunState run = {};
+    bool refused = false;
+    runPasses(wave, samples, count, run, refused);
+    GlobalFree(samples);
+    if (refused)
+        return 0;
+    saveSettings();
+    return 1;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing Vantrope needs on Debian 12 (run as root). Idempotent: packages
+# that are already there are not fetched again.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsndfile1-dev
+          libpng-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth imagemagick
+          ffmpeg hyperfine python3)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+echo "setup: installing ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"
