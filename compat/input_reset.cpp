@@ -1,4 +1,6 @@
 // Reset of the stand-in's message queue, timers, clipboard and keyboard state.
 #include "window_table.h"
 
-void compatResetInput() {}
+void compatResetClipboard();
+
+void compatResetInput() { compatResetClipboard(); }

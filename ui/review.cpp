@@ -1,21 +1,14 @@
-// The review of a candidate (placeholder: the question box only).
+// reviewCandidate: builds the ReviewRequest in its own frame, so that it lives exactly as long as the
+// modal dialog, and picks the dialog or the question box.
 #include "review.h"
-#include <cstring>
-#include "plugin/messages.h"
-#include "plugin/platform.h"
+#include "plugin/module_state.h"
+#include "review_forms.h"
 
 int32_t reviewCandidate(XfmWave *wave, int16_t *samples, uint32_t sampleCount, int32_t candidate, char *message,
                         ClickParams *params, uint32_t allowGoBack, int32_t passNumber)
 {
-    (void)wave;
-    (void)samples;
-    (void)sampleCount;
-    (void)candidate;
-    (void)params;
-    (void)allowGoBack;
-    (void)passNumber;
-    strcat(message, MSG_REVIEW_QUESTION);
-    return MessageBoxA(nullptr, message, MSG_TITLE, MB_YESNOCANCEL | MB_ICONQUESTION);
+    ReviewRequest request = {wave, samples, sampleCount, candidate, message, params, allowGoBack, passNumber};
+    if (hostInstance && hostWindow)
+        return runReviewDialog(request);
+    return askReviewQuestion(message);
 }
-
-void resetReviewState() {}
