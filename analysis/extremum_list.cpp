@@ -1,0 +1,62 @@
+// Collection of the verification's extremum list: starting at the candidate, alternating walks with
+// the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
+// No state beyond the list the caller passes in.
+#include "analysis/base_freq.h"
+#include "analysis/verification_steps.h"
+
+// Left of p: the nearer of the first trough and the first peak, then alternating walks from it until
+// a walk finds nothing new or slot 0 is filled. The walk after slot 0 is filled is still made and its
+// result dropped. Result 0 when a walker refused its arguments.
+static int32_t collectLeft(const int16_t *samples, int32_t p, int32_t h, ExtremumList &list)
+{
+    int32_t o = findTroughLeft(samples, p, h);
+    int32_t t = findPeakLeft(samples, p, h);
+    if (o < 0 || t < 0)
+        return 0;
+    list.first = firstRightSlot;
+    if (o == p && t == p)
+        return 1;
+    bool peak = t > o; // a tie counts as a trough
+    list.first = firstRightSlot - 1;
+    list.slot[list.first] = peak ? t : o;
+    for (;;) {
+        int32_t q = list.slot[list.first];
+        int32_t next = peak ? findTroughLeft(samples, q, h) : findPeakLeft(samples, q, h);
+        if (next < 0 || next == q || list.first == 0)
+            return 1;
+        list.slot[--list.first] = next;
+        peak = !peak;
+    }
+}
+
+// Right of p, the mirror of collectLeft, filling slots 10 up to 20.
+static int32_t collectRight(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h,
+                            ExtremumList &list)
+{
+    int32_t v = findTroughRight(samples, p, sampleCount, h);
+    int32_t u = findPeakRight(samples, p, sampleCount, h);
+    if (v < 0 || u < 0)
+        return 0;
+    list.last = firstRightSlot - 1;
+    if (v == p && u == p)
+        return 1;
+    bool peak = u < v; // a tie counts as a trough
+    list.last = firstRightSlot;
+    list.slot[list.last] = peak ? u : v;
+    for (;;) {
+        int32_t q = list.slot[list.last];
+        int32_t next = peak ? findTroughRight(samples, q, sampleCount, h)
+                            : findPeakRight(samples, q, sampleCount, h);
+        if (next < 0 || next == q || list.last == lastExtremumSlot)
+            return 1;
+        list.slot[++list.last] = next;
+        peak = !peak;
+    }
+}
+
+int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
+{
+    if (!collectLeft(samples, p, h, list))
+        return 0;
+    return collectRight(samples, p, sampleCount, h, list);
+}
