@@ -1,6 +1,6 @@
 // XfmDo, the search run: checks the selection, reads it into one buffer, loads the settings, runs the
 // detector's passes with their end-of-pass steps (write-back, finish, best guess, multipass), steers
-// the host, releases the buffer and saves the settings.
+// the host, releases the buffer and saves the settings. The run's state lives in its own call frame.
 #include "analysis/base_freq.h"
 #include "analysis/click_span.h"
 #include "host/navigation.h"
@@ -11,10 +11,10 @@
 #include "plugin/settings.h"
 #include "plugin/xfm.h"
 #include "repair/repair.h"
+#include "review_hook.h"
 #include "scan_pass.h"
 #include "skip_list.h"
 #include "ui/dialog_ids.h"
-#include "ui/review.h"
 
 enum : uint32_t { FEWEST_SAMPLES = 41 };
 
@@ -49,7 +49,7 @@ static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, Run
     int32_t verdict = verifyBaseFrequency(samples, guess, count, clickParams);
     wsprintfA(textBuffer, MSG_BEST_GUESS, (int32_t)(wave->selStart + guess + 1u),
               verdict ? MSG_VERIFY_OK : MSG_VERIFY_REJECT);
-    int32_t code = reviewCandidate(wave, samples, count, (int32_t)guess, textBuffer, &clickParams, 0, run.passNumber);
+    int32_t code = runReview(wave, samples, count, (int32_t)guess, textBuffer, &clickParams, 0, run.passNumber);
     run.lastResult = code;
     run.lastStop = guess;
     if (code == ID_REPAIR || code == ID_AUTO_REPAIR) {
@@ -69,6 +69,30 @@ static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, Run
     return false;
 }
 
+// FNV-1a over the sample values: tells whether a pass left the buffer exactly as it found it.
+static uint64_t bufferChecksum(const int16_t *samples, uint32_t count)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (uint32_t i = 0; i < count; i++) {
+        hash ^= (uint16_t)samples[i];
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// Whether the scan's changes call for another pass. A pass that showed no review and whose automatic
+// repairs left every sample as it was would find the very same candidates again, and an automatic
+// multipass run would never end; such a pass does not count. A pass with a review keeps its flag, so
+// that "Find &Next" in multipass still starts a new pass over an unchanged buffer.
+static bool scanChangedForNextPass(const int16_t *samples, uint32_t count, const RunState &run, uint64_t before)
+{
+    if (!run.changed)
+        return false;
+    if (run.reviewsShown > 0)
+        return true;
+    return bufferChecksum(samples, count) != before;
+}
+
 // The passes of one run over the buffer. Returns when the run is over; the caller releases and saves.
 static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState &run, bool &refused)
 {
@@ -84,7 +108,9 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
             return;
         }
         run.reviewsShown = 0;
+        uint64_t before = bufferChecksum(samples, count);
         runScanPass(samples, count, run);
+        bool scanChanged = scanChangedForNextPass(samples, count, run, before);
 
         if (run.changed)
             writeBack(wave, samples, count);
@@ -101,7 +127,7 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
             }
             guessChanged = reviewBestGuess(wave, samples, count, run);
         }
-        if (clickParams.multipass && (run.changed || guessChanged) && run.lastResult != ID_CLOSE) {
+        if (clickParams.multipass && (scanChanged || guessChanged) && run.lastResult != ID_CLOSE) {
             run.changed = false;
             continue;
         }

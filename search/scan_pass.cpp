@@ -1,13 +1,116 @@
-// The click detector's pass (placeholder until the detector lands: finds no candidate).
+// The click detector's pass: walks the sample buffer once from position 20, keeps the best guess,
+// tests and confirms candidates, stops at each confirmed one for an automatic repair or a review, and
+// reports progress and reads the host's cancel flag every 128 samples. The detector state lives in the
+// run's RunState; the pass owns nothing else.
 #include "scan_pass.h"
+#include "analysis/base_freq.h"
+#include "analysis/click_span.h"
+#include "detector.h"
+#include "plugin/click_params.h"
+#include "plugin/messages.h"
+#include "plugin/module_state.h"
+#include "plugin/xfm_types.h"
+#include "review_hook.h"
+#include "skip_list.h"
+#include "stop_rules.h"
+#include "ui/dialog_ids.h"
+
+enum : uint32_t { FEWEST_SCANNED = 42 };
+
+// The verification as a filter: switched off, or at a severity of 0 or less, it lets everything pass.
+static bool verificationAccepts(const int16_t *samples, uint32_t count, uint32_t p)
+{
+    if (clickParams.useBaseFreqVer == 0 || clickParams.baseFreqVerS <= 0)
+        return true;
+    return verifyBaseFrequency(samples, p, count, clickParams) != 0;
+}
+
+// A strictly higher score replaces the best guess, so of two equal scores the earlier one stays. The
+// span finder and the verification run only for a new highest score, never for every sample.
+static void trackBestGuess(const int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+{
+    int32_t score = candidateScore(jump, run.runningMean);
+    if (score <= run.bestScore || isSkipped((int32_t)p))
+        return;
+    if (!run.autoRepair) {
+        locateClickSpan(samples, count, p, clickParams);
+        if (!verificationAccepts(samples, count, p))
+            return;
+    }
+    run.bestScore = score;
+    run.bestGuess = p;
+}
+
+// The candidate message and the review. The verification runs again whatever the switches say, so
+// that the message can tell "Reject" even when rejection is switched off.
+static int32_t reviewAt(int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+{
+    XfmWave *wave = clickParams.wave;
+    uint32_t selStart = wave ? wave->selStart : 0;
+    int32_t verdict = verifyBaseFrequency(samples, p, count, clickParams);
+    wsprintfA(textBuffer, MSG_POSSIBLE_CLICK, (int32_t)(selStart + p + 1u), jump, run.runningMean,
+              verdict ? MSG_VERIFY_OK : MSG_VERIFY_REJECT);
+    uint32_t allowGoBack = run.lastStop > GO_BACK_DISTANCE ? 1u : 0u;
+    run.reviewsShown++;
+    return runReview(wave, samples, count, (int32_t)p, textBuffer, &clickParams, allowGoBack, run.passNumber);
+}
+
+// Everything that happens at p between the best-guess bookkeeping and the end-of-sample steps: the
+// candidate tests, the look-ahead, the skip and verification filters and the stop. Returns a ScanFlow.
+static int32_t examineSample(int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+{
+    if (p <= run.lastStop + QUIET_AFTER_STOP)
+        return FLOW_END_OF_SAMPLE;
+    if (!levelTestPasses(jump, run.runningMean) || !sizeTestPasses(jump, run.runningMean))
+        return FLOW_END_OF_SAMPLE;
+    // Near the end there are not twenty jumps left to look ahead at; the candidate goes on untested.
+    if (p < count - LOOK_AHEAD_TAIL && !levelTestPasses(jump, lookAheadMean(samples, p)))
+        return FLOW_END_OF_SAMPLE;
+    if (isSkipped((int32_t)p))
+        return FLOW_NEXT_SAMPLE;
+    locateClickSpan(samples, count, p, clickParams);
+    if (!verificationAccepts(samples, count, p))
+        return FLOW_NEXT_SAMPLE;
+    if (run.lastStop == 0)
+        run.bestGuess = p;
+    int32_t code = run.autoRepair ? ID_REPAIR : reviewAt(samples, count, p, jump, run);
+    return applyStopRule(code, samples, count, p, run);
+}
+
+// The running-mean update and the progress check. Returns false when the host's cancel flag is set.
+static bool endOfSample(uint32_t p, int32_t jump, uint32_t count, RunState &run)
+{
+    if (p > run.lastStop + QUIET_AFTER_STOP)
+        run.runningMean = updatedRunningMean(jump, run.runningMean);
+    if (p % PROGRESS_INTERVAL != 0)
+        return true;
+    XfmWave *wave = clickParams.wave;
+    if (!wave)
+        return true;
+    if (wave->progress)
+        wave->progress((int32_t)p, (int32_t)count);
+    // Read after the call, also without a progress callback, so a flag the callback sets is seen now.
+    return !(wave->cancelFlag && *wave->cancelFlag != 0);
+}
 
 void runScanPass(int16_t *samples, uint32_t count, RunState &run)
 {
-    (void)samples;
-    (void)count;
-    run.scanPosition = 20;
-    run.runningMean = 0;
+    run.scanPosition = FIRST_SCAN_POSITION;
     run.lastStop = 0;
     run.bestScore = 0;
     run.bestGuess = 0;
+    run.runningMean = 0;
+    if (count < FEWEST_SCANNED) // the run never gets here with less; the means would read past the end
+        return;
+    run.runningMean = startingMean(samples);
+    for (; run.scanPosition < count; run.scanPosition++) {
+        uint32_t p = run.scanPosition;
+        int32_t jump = jumpAt(samples, p);
+        trackBestGuess(samples, count, p, jump, run);
+        int32_t flow = examineSample(samples, count, p, jump, run);
+        if (flow == FLOW_END_SCAN)
+            return;
+        if (flow == FLOW_END_OF_SAMPLE && !endOfSample(p, jump, count, run))
+            return;
+    }
 }
