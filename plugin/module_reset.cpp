@@ -4,6 +4,7 @@
 #include "click_params.h"
 #include "host/navigation.h"
 #include "module_state.h"
+#include "search/review_hook.h"
 #include "search/skip_list.h"
 #include "ui/review.h"
 #include "xfm_types.h"
@@ -16,6 +17,7 @@ void resetModuleState()
     hostKind = HOST_NONE;
     memset(textBuffer, 0, sizeof textBuffer);
     resetSkipList();
+    reviewOverride = nullptr;
     resetReviewState();
     resetNavigationState();
 }
