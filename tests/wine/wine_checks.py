@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Helpers of the Wine suite's host-program runs: makes deterministic test WAV files and checks what a
+run left behind (its transcript, its settings file). Each check prints one line per finding and exits
+1 on a failure.
+usage: wine_checks.py make-wav OUT CHANNELS FRAMES
+       wine_checks.py initial-settings INI
+       wine_checks.py same-settings INI_A INI_B
+       wine_checks.py too-short-run LOG
+       wine_checks.py stereo-run LOG"""
+import json
+import os
+import struct
+import sys
+import wave
+
+INITIAL_SETTINGS = [("C1", 4), ("D1", 600), ("C2", 9), ("Zoom", 1), ("LineBezier", 0), ("PtsAround", 95),
+                    ("StartOver", 0), ("AutoZoom", 0), ("RangeDialog", 0), ("UseBaseFreqVer", 1),
+                    ("BaseFreqVerS", 1)]
+# Events a host may add around the calls (its own bookkeeping and progress); the checks skip them.
+IGNORED_EVENTS = {"selection", "progress"}
+
+failures = 0
+
+
+def check(ok, what, detail=""):
+    global failures
+    if not ok:
+        failures += 1
+    print(("ok: " if ok else "FAILED: ") + what + (" -- " + detail if detail else ""))
+
+
+def make_wav(path, channels, frames):
+    """Integer-only triangle waves, a different period per channel, never a click."""
+    samples = []
+    for i in range(frames):
+        for c in range(channels):
+            period = 64 + 36 * c
+            phase = i % period
+            level = phase if phase < period // 2 else period - phase
+            samples.append((level * 2 - period // 2) * 200)
+    with wave.open(path, "wb") as out:
+        out.setnchannels(channels)
+        out.setsampwidth(2)
+        out.setframerate(44100)
+        out.writeframes(struct.pack("<%dh" % len(samples), *samples))
+
+
+def read_settings(path):
+    """{section: {key: value}} with sections and keys folded to lower case, values trimmed, and the
+    keys in file order; None when the file does not exist."""
+    if not os.path.exists(path):
+        return None
+    sections, current = {}, None
+    with open(path, "rb") as f:
+        for raw in f.read().decode("latin-1").splitlines():
+            line = raw.strip()
+            if line.startswith("[") and line.endswith("]"):
+                current = sections.setdefault(line[1:-1].strip().lower(), {})
+            elif "=" in line and current is not None:
+                key, value = line.split("=", 1)
+                current[key.strip().lower()] = value.strip()
+    return sections
+
+
+def initial_settings(path):
+    sections = read_settings(path)
+    check(sections is not None, "the settings file exists", path)
+    if sections is None:
+        return
+    coeffs = sections.get("coeffs")
+    check(coeffs is not None, "the settings file has a section Coeffs", "sections %s" % sorted(sections))
+    coeffs = coeffs or {}
+    for key, value in INITIAL_SETTINGS:
+        got = coeffs.get(key.lower())
+        check(got == str(value), "%s holds %d" % (key, value), "got %r" % got)
+    expected_order = [k.lower() for k, _ in INITIAL_SETTINGS]
+    check(list(coeffs) == expected_order, "Coeffs holds the eleven keys in order", "got %s" % list(coeffs))
+
+
+def same_settings(path_a, path_b):
+    a, b = read_settings(path_a), read_settings(path_b)
+    check(a == b, "both runs left the same settings", "%s: %s; %s: %s" % (path_a, a, path_b, b))
+
+
+def read_events(path):
+    events = []
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            if line.strip():
+                try:
+                    events.append(json.loads(line))
+                except ValueError as error:
+                    check(False, "transcript line %d is JSON" % number, str(error))
+    return events
+
+
+def events_after_setup(path):
+    events = read_events(path)
+    names = [e.get("event") for e in events]
+    check("setup" in names, "the transcript has the setup call", "events %s" % names)
+    rest = events[names.index("setup") + 1:] if "setup" in names else events
+    return [e for e in rest if e.get("event") not in IGNORED_EVENTS]
+
+
+def expect_sequence(events, expected, what):
+    """expected: one dict per event, each holding the fields that must match."""
+    ok = len(events) == len(expected) and all(
+        all(e.get(k) == v for k, v in want.items()) for e, want in zip(events, expected))
+    check(ok, what, "got %s" % json.dumps(events))
+
+
+def error_box(text):
+    return {"event": "message", "text": text, "title": "Vantrope", "icon": "error", "owner": "none"}
+
+
+def too_short_run(log):
+    expect_sequence(events_after_setup(log),
+                    [error_box("Too little #samples to work."), {"event": "do", "result": 1}],
+                    "a selection of 41 samples: the message, then result 1, nothing read")
+
+
+def stereo_run(log):
+    expect_sequence(events_after_setup(log),
+                    [{"event": "read"}, {"event": "status", "text": "Looking for Click(s) in the Selection"},
+                     error_box("Select only one channel of stereo data."), {"event": "finish"},
+                     {"event": "do", "result": 0}],
+                    "a stereo selection: read, status, the message, finish, result 0")
+
+
+def main():
+    args = sys.argv[1:]
+    commands = {"make-wav": (3, lambda a: make_wav(a[0], int(a[1]), int(a[2]))),
+                "initial-settings": (1, lambda a: initial_settings(a[0])),
+                "same-settings": (2, lambda a: same_settings(a[0], a[1])),
+                "too-short-run": (1, lambda a: too_short_run(a[0])),
+                "stereo-run": (1, lambda a: stereo_run(a[0]))}
+    if not args or args[0] not in commands or len(args) - 1 != commands[args[0]][0]:
+        print(__doc__.split("usage:", 1)[1], file=sys.stderr)
+        return 2
+    commands[args[0]][1](args[1:])
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
