@@ -35,6 +35,7 @@ struct CompatWindow {
     INT_PTR dialogResult = 0;
     bool invalid = false;       // has an update region waiting for WM_PAINT
     bool eraseBackground = false;
+    RECT updateRect = {0, 0, 0, 0}; // bounding box of the update region while invalid, client pixels
     std::vector<HWND> children; // in creation (z and tab) order
 };
 
@@ -42,6 +43,7 @@ struct CompatWindow {
 int compatFindClass(const char *name);                       // -1 when not registered
 int compatRegisterClass(const char *name, WNDPROC proc);     // returns the class index; re-registering updates proc
 CompatWindowClass *compatClassOf(HWND window);
+CompatWindowClass *compatClassAt(int index);                 // null for an index not in the table
 
 // Window table
 CompatWindow *compatWindow(HWND window);                     // null for a stale or foreign handle

@@ -59,6 +59,13 @@ CompatWindowClass *compatClassOf(HWND window)
     return &classes[(size_t)w->classIndex];
 }
 
+CompatWindowClass *compatClassAt(int index)
+{
+    if (index < 0 || (size_t)index >= classes.size())
+        return nullptr;
+    return &classes[(size_t)index];
+}
+
 HWND compatCreateWindow(const char *className, HWND parent, WNDPROC proc, int width, int height)
 {
     int classIndex = compatFindClass(className);
