@@ -9,12 +9,14 @@
 #include "window_table.h"
 
 static int allocationsBeforeFailure = -1; // -1: never fail
+static bool failNextLock = false;
 static std::set<void *> liveBlocks;
 static uint32_t clockNow = 0;
 
 void compatResetKernel()
 {
     allocationsBeforeFailure = -1;
+    failNextLock = false;
     for (void *block : liveBlocks)
         free(block);
     liveBlocks.clear();
@@ -40,7 +42,17 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
     return block;
 }
 
-LPVOID WINAPI GlobalLock(HGLOBAL block) { return liveBlocks.count(block) ? block : nullptr; }
+void compatFailNextGlobalLock() { failNextLock = true; }
+bool compatGlobalBlockLive(HGLOBAL block) { return liveBlocks.count(block) != 0; }
+
+LPVOID WINAPI GlobalLock(HGLOBAL block)
+{
+    if (failNextLock) {
+        failNextLock = false;
+        return nullptr;
+    }
+    return liveBlocks.count(block) ? block : nullptr;
+}
 BOOL WINAPI GlobalUnlock(HGLOBAL block) { (void)block; return FALSE; }
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL block)
