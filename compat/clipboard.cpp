@@ -1,23 +1,72 @@
-// The stand-in's process-local clipboard: plain text only, owned blocks freed when replaced.
-#include <string>
+// The stand-in's process-local clipboard: plain text only. It owns the one CF_TEXT block handed to it
+// (freed when replaced or emptied), the open state with its window, and two fail-the-next-call
+// switches. Every text set through SetClipboardData is recorded for the host.
+#include <malloc.h>
+#include <cstring>
 #include "compat_host.h"
+#include "input_queue.h"
 #include "window_table.h"
 
 static bool clipboardOpen = false;
-static HANDLE clipboardText = nullptr;
+static HWND openWindow = nullptr;       // the window given to the OpenClipboard that opened it
+static HANDLE clipboardText = nullptr;  // the CF_TEXT block the clipboard owns, or null
+static bool failNextOpen = false;
+static bool failNextSet = false;
 
 void compatResetClipboard()
 {
     clipboardOpen = false;
-    clipboardText = nullptr; // the block went with the kernel reset
+    openWindow = nullptr;
+    clipboardText = nullptr; // the block went with the kernel reset, which runs first
+    failNextOpen = false;
+    failNextSet = false;
 }
+
+void compatFailNextOpenClipboard() { failNextOpen = true; }
+void compatFailNextSetClipboardData() { failNextSet = true; }
+
+// The text of a block, bounded by its allocation so an unterminated block is never overrun.
+std::string compatBlockText(HANDLE block)
+{
+    if (!compatGlobalBlockLive(block))
+        return std::string();
+    const char *text = (const char *)block; // a handle is its block's address here
+    size_t length = strnlen(text, malloc_usable_size(block));
+    return std::string(text, length);
+}
+
+std::string compatClipboardText() { return clipboardText ? compatBlockText(clipboardText) : std::string(); }
+bool compatClipboardHasText() { return clipboardText != nullptr; }
+
+static void replaceText(HANDLE block)
+{
+    if (clipboardText && clipboardText != block)
+        GlobalFree(clipboardText);
+    clipboardText = block;
+}
+
+void compatSetClipboardText(const std::string &text)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
+    if (!block)
+        return;
+    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    replaceText(block);
+}
+
+void compatClearClipboard() { replaceText(nullptr); }
 
 BOOL WINAPI OpenClipboard(HWND owner)
 {
-    (void)owner;
-    if (clipboardOpen)
+    if (failNextOpen) {
+        failNextOpen = false;
+        return FALSE;
+    }
+    // As in Win32, the window that holds it open may open it again; any other is refused.
+    if (clipboardOpen && owner != openWindow)
         return FALSE;
     clipboardOpen = true;
+    openWindow = owner;
     return TRUE;
 }
 
@@ -26,6 +75,7 @@ BOOL WINAPI CloseClipboard(void)
     if (!clipboardOpen)
         return FALSE;
     clipboardOpen = false;
+    openWindow = nullptr;
     return TRUE;
 }
 
@@ -33,19 +83,24 @@ BOOL WINAPI EmptyClipboard(void)
 {
     if (!clipboardOpen)
         return FALSE;
-    if (clipboardText)
-        GlobalFree(clipboardText);
-    clipboardText = nullptr;
+    replaceText(nullptr);
     return TRUE;
 }
 
+// Setting data needs only an open clipboard, also without EmptyClipboard (as Win32 and Wine do).
+// Only CF_TEXT with a block is kept: delayed rendering and other formats are not modelled.
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
 {
-    if (!clipboardOpen || format != CF_TEXT)
+    if (format == CF_TEXT && data)
+        compatRecordInput("clipboard", "{\"event\":\"clipboard\",\"text\":" +
+                                           compatJsonString(compatBlockText(data)) + "}");
+    if (failNextSet) {
+        failNextSet = false;
         return nullptr;
-    if (clipboardText && clipboardText != data)
-        GlobalFree(clipboardText);
-    clipboardText = data;
+    }
+    if (!clipboardOpen || format != CF_TEXT || !compatGlobalBlockLive(data))
+        return nullptr;
+    replaceText(data);
     return data;
 }
 

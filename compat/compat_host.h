@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "windows.h"
 
 // Restores every piece of stand-in state to its start: windows, classes, counters, switches, clock.
@@ -32,3 +33,81 @@ HWND compatCreateWindow(const char *className, HWND parent, WNDPROC proc, int wi
 // The virtual clock that Sleep, timers and message loops advance, in milliseconds.
 uint32_t compatClockNow();
 void compatClockAdvance(uint32_t milliseconds);
+
+// ---- Message queue, timers, keyboard and clipboard: switches and recorders for the host's transcript.
+// Every clipboard text set, WM_COMMAND posted and key event sent is handed to the observer as one JSON
+// object: {"event":"clipboard","text":"..."}, {"event":"post","command":N},
+// {"event":"key","vk":V,"scan":S,"up":true|false}, and kept in the input log (kind, json).
+typedef void (*CompatInputObserver)(const char *kind, const std::string &json, void *context);
+void compatSetInputObserver(CompatInputObserver observer, void *context);
+const std::vector<std::string> &compatInputLog();             // the JSON objects since the last reset
+
+// Every keybd_event call as made, flags and extra information included.
+struct CompatKeyEvent {
+    BYTE vk;             // virtual key, 1..254
+    BYTE scan;           // hardware scan code
+    DWORD flags;         // KEYEVENTF_* bits as given
+    ULONG_PTR extra;     // extra information as given
+};
+const std::vector<CompatKeyEvent> &compatKeyEvents();
+
+// The clipboard's text (CF_TEXT), "" when it holds none. Setting it puts a block of the clipboard's
+// own there (it counts as a live global block); clearing frees it. Neither is recorded.
+std::string compatClipboardText();
+bool compatClipboardHasText();
+void compatSetClipboardText(const std::string &text);
+void compatClearClipboard();
+void compatFailNextOpenClipboard();                           // the next OpenClipboard fails
+void compatFailNextSetClipboardData();                        // the next SetClipboardData fails
+void compatFailNextGlobalLock();                              // the next GlobalLock gives null
+bool compatGlobalBlockLive(HGLOBAL block);                    // allocated and not yet freed
+
+// Timers and the queue. A message loop whose GetMessageA finds no message, no key event and no live
+// timer gets 0 (WM_QUIT) instead of waiting for ever; each such end is counted.
+int compatLiveTimers();
+int compatQueuedMessages();                                   // posted messages waiting
+int compatIdleQuits();
+
+// ---- Dialogs, controls, painting, cursors and the GDI canvas ----------------------------------------
+// Dialog units become pixels with a fixed base unit of 6 x 13 pixels (the dialog font "MS Sans Serif"
+// 8): x * 6 / 4 and y * 13 / 8. Every size the stand-in gives a dialog item follows from these two.
+int compatDialogUnitsToPixelsX(int units);
+int compatDialogUnitsToPixelsY(int units);
+
+// DialogBoxParamA builds the dialog, sends WM_INITDIALOG, paints it once, then calls the driver, which
+// acts through ordinary messages until EndDialog. A dialog the driver leaves open (or that has no
+// driver) gets IDCANCEL as Escape would deliver it, and ends with 2 if its procedure still keeps it.
+typedef void (*CompatDialogDriver)(HWND dialog, void *context);
+void compatSetDialogDriver(CompatDialogDriver driver, void *context);
+// Called once the controls exist and before WM_INITDIALOG (tests subclass controls here to record).
+typedef void (*CompatDialogCreatedHook)(HWND dialog, void *context);
+void compatSetDialogCreatedHook(CompatDialogCreatedHook hook, void *context);
+void compatFailNextDialogBox();     // the next DialogBoxParamA returns -1 without creating anything
+int compatDialogCount();            // dialogs created since the last reset
+
+// Invalidation and painting. Every InvalidateRect is recorded; compatPumpPaints delivers WM_PAINT to
+// each window with an update region, in creation order, until none is left; returns the paints sent.
+struct CompatInvalidation {
+    HWND window;
+    bool whole;       // null rectangle: the whole client area
+    RECT rect;        // the rectangle as given (the client rectangle when whole)
+    bool erase;
+};
+const std::vector<CompatInvalidation> &compatInvalidations();
+void compatClearInvalidations();
+int compatPumpPaints();
+
+// Cursors and capture. Standard cursors have fixed handles; compatCursorId gives back the IDC_ number.
+HCURSOR compatCurrentCursor();
+int compatCursorId(HCURSOR cursor);                 // 0 for null or unknown
+HCURSOR compatClassCursor(const char *className);   // null when the class is not registered
+
+// GDI: one canvas of 32-bit COLORREF pixels per window (row-major, width * height), created on the
+// first GetDC filled with the button face colour 0x00C0C0C0. PS_DOT lines draw 3 pixels on, 3 off,
+// counted from the pixel a MoveToEx started; rectangle outlines are always solid.
+bool compatCanvasPixels(HWND window, std::vector<uint32_t> &pixels, int &width, int &height);
+uint32_t compatCanvasPixel(HWND window, int x, int y);   // 0xFFFFFFFF outside the canvas or without one
+void compatFailNextCreatePen();     // the next CreatePen returns null
+void compatFailNextGetDC();         // the next GetDC returns null
+int compatLivePens();               // created pens not yet deleted
+int compatLiveDeviceContexts();     // GetDC without ReleaseDC

@@ -1,6 +1,12 @@
-// Reset of the stand-in's message queue, timers, clipboard and keyboard state.
+// Reset of the stand-in's message queue, timers, keyboard, clipboard and input recorder.
+#include "input_queue.h"
 #include "window_table.h"
 
-void compatResetClipboard();
-
-void compatResetInput() { compatResetClipboard(); }
+void compatResetInput()
+{
+    compatResetQueue();
+    compatResetTimers();
+    compatResetKeyboard();
+    compatResetClipboard();
+    compatResetInputRecord();
+}
