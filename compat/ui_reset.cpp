@@ -1,4 +1,10 @@
-// Reset of the stand-in's dialog, control, GDI, cursor and capture state.
-#include "window_table.h"
+// Reset of the stand-in's dialog, control, paint, GDI, cursor and capture state.
+#include "ui_internal.h"
 
-void compatResetUi() {}
+void compatResetUi()
+{
+    compatResetDialogs();
+    compatResetPaint();
+    compatResetCursors();
+    compatResetGdi();
+}
