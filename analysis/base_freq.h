@@ -9,14 +9,16 @@
 int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t sampleCount, ClickParams &params);
 
 // Extremum walkers. Each returns the index of the extremum found from start in its direction, stopping
-// when the signal turns back by more than h; -1 for out-of-range arguments.
+// when the signal turns back by more than h (or at the buffer's end); of equal extremes the one nearest
+// start wins, and start itself when nothing beyond it is more extreme. -1 when start < 0, h < 0 or
+// (walking right) start >= sampleCount. The left walkers trust start < the buffer length. No state.
 int32_t findTroughLeft(const int16_t *samples, int32_t start, int32_t h);
 int32_t findPeakLeft(const int16_t *samples, int32_t start, int32_t h);
 int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h);
 int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h);
 
-// Sum / n truncated toward zero; -1 when n <= 0.
+// Sum / n truncated toward zero (the sum is formed in 64 bits); -1 when n <= 0. No state.
 int32_t integerMean(const int32_t *values, int32_t n);
 // A median found by stepping from the mean through the distinct values; -1 when n <= 0 or the mean
-// is negative.
+// is negative. No state.
 int32_t robustCentre(const int32_t *values, int32_t n);

@@ -245,38 +245,4 @@ TEST_F(BaseFreqTest, CandidatesAndSpansOutsideTheBufferAreNotRead)
     EXPECT_EQ(verify(x, 50, 60, 40, 3), 1) << "a reversed span is never wider than its limit";
 }
 
-TEST_F(BaseFreqTest, ExtremumListsAreOrderedOnRandomSignals)
-{
-    TestRandom rnd = {31337};
-    for (int32_t round = 0; round < 300; ++round) {
-        uint32_t n = (uint32_t)rnd.between(23, 400);
-        std::vector<int16_t> x = randomWalk(rnd, n, rnd.between(1, 5000));
-        int32_t p = rnd.between(0, (int32_t)n - 1);
-        int32_t h = rnd.between(0, 3000);
-        ExtremumList list = extrema(x, p, h);
-        std::string what = "round " + std::to_string(round);
-        ASSERT_LE(list.first, 10) << what;
-        ASSERT_GE(list.last, 9) << what;
-        ASSERT_GE(list.first, 0) << what;
-        ASSERT_LE(list.last, 20) << what;
-        for (int32_t k = list.first; k <= list.last; ++k) {
-            ASSERT_LT(list.slot[k], (int32_t)n) << what;
-            ASSERT_GE(list.slot[k], 0) << what;
-            if (k > list.first) {
-                ASSERT_LE(list.slot[k - 1], list.slot[k]) << what << ", slot " << k;
-            }
-            // Neighbours on one side are distinct: a walk that finds nothing new ends the side.
-            if (k > list.first && k != 10) {
-                ASSERT_LT(list.slot[k - 1], list.slot[k]) << what << ", slot " << k;
-            }
-        }
-        if (list.first <= 9) {
-            ASSERT_LE(list.slot[9], p) << what;
-        }
-        if (list.last >= 10) {
-            ASSERT_GE(list.slot[10], p) << what;
-        }
-    }
-}
-
 } // namespace
