@@ -81,7 +81,25 @@ static bool entryOf(const std::string &line, std::string &key, std::string &valu
     return true;
 }
 
-static bool sameName(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+// Names given by the caller are trimmed as the file's are.
+static bool sameName(const std::string &a, const char *b) { return strcasecmp(a.c_str(), trim(b).c_str()) == 0; }
+
+// One pair of matching quotes around a value is dropped, for stored values and defaults alike.
+static std::string unquote(const std::string &v)
+{
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+// A default loses its trailing blanks only (a lone blank stays); leading blanks are kept.
+static std::string trimDefault(const char *fallback)
+{
+    std::string text = fallback ? fallback : "";
+    while (text.size() > 1 && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
 
 static DWORD copyOut(const std::string &text, LPSTR out, DWORD size)
 {
@@ -98,7 +116,7 @@ static DWORD copyOut(const std::string &text, LPSTR out, DWORD size)
 DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR out, DWORD size,
                                       LPCSTR file)
 {
-    std::string result = trim(fallback ? fallback : "");
+    std::string result = unquote(trimDefault(fallback));
     if (section && key) {
         bool inSection = false;
         for (const std::string &line : readLines(compatResolveProfilePath(file))) {
@@ -106,9 +124,7 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallbac
             if (sectionOf(line, name)) {
                 inSection = sameName(name, section);
             } else if (inSection && entryOf(line, k, v) && sameName(k, key)) {
-                if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
-                    v = v.substr(1, v.size() - 2);
-                result = v;
+                result = unquote(v);
                 break;
             }
         }
@@ -126,6 +142,9 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
 {
     if (!section)
         return FALSE;
+    // Win32 stores a value without its leading blanks; trailing ones are kept.
+    while (value && (*value == ' ' || *value == '\t'))
+        value++;
     std::string path = compatResolveProfilePath(file);
     std::vector<std::string> lines = readLines(path);
     std::vector<std::string> output;
