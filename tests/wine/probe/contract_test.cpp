@@ -1,0 +1,261 @@
+// Contract tests of the Win32 calls whose exact behaviour the plug-in's settings and texts rely on:
+// private-profile reads and writes, and wsprintfA's 32-bit integers. The same source is built natively
+// against the stand-in in compat/ and for i686 against the real routines, run under Wine; where the two
+// disagree, the stand-in is the one to mend. Each test writes its own scratch INI file.
+#include <gtest/gtest.h>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <windows.h>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+#include <vector>
+
+namespace {
+
+std::vector<std::string> scratchFiles; // every path handed out, removed when the tests are over
+
+// A scratch directory for this process, made on first use.
+std::string scratchDirectory()
+{
+    static std::string directory;
+    if (directory.empty()) {
+#ifdef _WIN32
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        directory = std::string(temp) + "vantrope-contract-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(directory.c_str(), nullptr);
+        directory += "\\";
+#else
+        char pattern[] = "/tmp/vantrope-contract-XXXXXX";
+        directory = std::string(mkdtemp(pattern)) + "/";
+#endif
+    }
+    return directory;
+}
+
+// A fresh path per call, so no test sees another's file (or a cached copy of it).
+std::string freshIniPath()
+{
+    static int serial;
+    scratchFiles.push_back(scratchDirectory() + "contract" + std::to_string(++serial) + ".ini");
+    return scratchFiles.back();
+}
+
+class ScratchCleanup : public ::testing::Environment {
+public:
+    void TearDown() override
+    {
+        for (const std::string &path : scratchFiles)
+            std::remove(path.c_str());
+        if (scratchFiles.empty())
+            return;
+#ifdef _WIN32
+        RemoveDirectoryA(scratchDirectory().c_str());
+#else
+        rmdir(scratchDirectory().c_str());
+#endif
+    }
+};
+
+const ::testing::Environment *const scratchCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+
+std::string writeFile(const std::string &text)
+{
+    std::string path = freshIniPath();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ReadResult {
+    std::string text;
+    uint32_t length;
+};
+
+ReadResult readString(const char *section, const char *key, const char *fallback, const std::string &file,
+                      uint32_t size = 1024)
+{
+    char buffer[1024];
+    memset(buffer, 'X', sizeof buffer);
+    uint32_t length = GetPrivateProfileStringA(section, key, fallback, buffer, size, file.c_str());
+    return ReadResult{std::string(buffer, strnlen(buffer, sizeof buffer)), length};
+}
+
+const char *const COEFFS_FILE =
+    "[Other]\r\nC1=77\r\n"
+    "[coeffs]\r\n"
+    "c1=5\r\n"
+    "  D1  =   700   \r\n"
+    "Zoom=\"3\"\r\n"
+    "LineBezier='11'\r\n"
+    "PtsAround=\"80\r\n"
+    "StartOver=\r\n"
+    "AutoZoom=   \r\n"
+    "RangeDialog= 12abc\r\n"
+    "C1=9\r\n"
+    "[Later]\r\nBaseFreqVerS=4\r\n";
+
+struct ReadCase {
+    const char *section;
+    const char *key;
+    const char *fallback;
+    const char *expected;
+};
+
+TEST(ProfileRead, ValuesOfOneSection)
+{
+    const ReadCase cases[] = {
+        {"Coeffs", "C1", "4", "5"},            // section and key in another case; first entry wins
+        {"COEFFS", "d1", "600", "700"},        // blanks around key and value are trimmed
+        {"Coeffs", "Zoom", "1", "3"},          // one pair of double quotes is dropped
+        {"Coeffs", "LineBezier", "0", "11"},   // single quotes too
+        {"Coeffs", "PtsAround", "75", "\"80"}, // an unpaired quote stays
+        {"Coeffs", "StartOver", "0", ""},      // an empty value is a value
+        {"Coeffs", "AutoZoom", "0", ""},       // blanks only: empty
+        {"Coeffs", "RangeDialog", "0", "12abc"},
+        {"Coeffs", "BaseFreqVerS", "1", "1"},  // only in a later section: the default
+        {"Coeffs", "Missing", "42", "42"},
+        {"Nowhere", "C1", "4", "4"},
+        {"Other", "c1", "4", "77"},
+    };
+    std::string file = writeFile(COEFFS_FILE);
+    for (const ReadCase &c : cases) {
+        ReadResult got = readString(c.section, c.key, c.fallback, file);
+        EXPECT_EQ(got.text, c.expected) << "[" << c.section << "] " << c.key;
+        EXPECT_EQ(got.length, strlen(c.expected)) << "[" << c.section << "] " << c.key;
+    }
+}
+
+TEST(ProfileRead, MissingFileGivesTheDefault)
+{
+    std::string file = freshIniPath();
+    ReadResult got = readString("Coeffs", "C1", "600", file);
+    EXPECT_EQ(got.text, "600");
+    EXPECT_EQ(got.length, 3u);
+    EXPECT_EQ(readString("Coeffs", "C1", "", file).text, "");
+    EXPECT_EQ(readFile(file), "") << "reading must not create the file";
+}
+
+TEST(ProfileRead, DefaultIsCutLikeAValue)
+{
+    // Trailing blanks go, leading ones stay; one pair of quotes goes as it does around a stored value.
+    const ReadCase cases[] = {
+        {"Coeffs", "C1", "75  ", "75"},
+        {"Coeffs", "C1", "  75  ", "  75"},
+        {"Coeffs", "C1", "\"75\"", "75"},
+        {"Coeffs", "C1", "'75'", "75"},
+        {"Coeffs", "C1", "\"75", "\"75"},
+    };
+    std::string file = freshIniPath();
+    for (const ReadCase &c : cases) {
+        ReadResult got = readString(c.section, c.key, c.fallback, file);
+        EXPECT_EQ(got.text, c.expected) << "default [" << c.fallback << "]";
+        EXPECT_EQ(got.length, strlen(c.expected)) << "default [" << c.fallback << "]";
+    }
+}
+
+TEST(ProfileRead, NamesAreTrimmedOnBothSides)
+{
+    std::string file = writeFile("[ Coeffs ]\r\nC2=7\r\n");
+    EXPECT_EQ(readString("Coeffs", "C2", "9", file).text, "7");
+    EXPECT_EQ(readString(" coeffs ", " C2 ", "9", file).text, "7");
+}
+
+TEST(ProfileRead, ShortBufferTruncates)
+{
+    std::string file = writeFile("[Coeffs]\r\nD1=123456\r\n");
+    ReadResult got = readString("Coeffs", "D1", "0", file, 4);
+    EXPECT_EQ(got.text, "123");
+    EXPECT_EQ(got.length, 3u);
+}
+
+TEST(ProfileWrite, CreatesTheFileAndSection)
+{
+    std::string file = freshIniPath();
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "C1", "4", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "D1", "600", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "BaseFreqVerS", "-3", file.c_str()));
+    EXPECT_EQ(readFile(file), "[Coeffs]\r\nC1=4\r\nD1=600\r\nBaseFreqVerS=-3\r\n");
+    EXPECT_EQ(readString("Coeffs", "basefreqvers", "1", file).text, "-3");
+}
+
+TEST(ProfileWrite, ValueLosesLeadingBlanks)
+{
+    std::string file = freshIniPath();
+    // Leading blanks are dropped, trailing ones kept (and trimmed again when read).
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "C1", "  4 ", file.c_str()));
+    EXPECT_EQ(readFile(file), "[Coeffs]\r\nC1=4 \r\n");
+    EXPECT_EQ(readString("Coeffs", "C1", "0", file).text, "4");
+}
+
+TEST(ProfileWrite, ReplacesOneValueAndKeepsTheRest)
+{
+    std::string file = writeFile("[Other]\r\nC1=77\r\n[Coeffs]\r\nc1=5\r\nD1=700\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("COEFFS", "C1", "9", file.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "C2", "10", file.c_str()));
+    EXPECT_EQ(readString("Coeffs", "C1", "0", file).text, "9");
+    EXPECT_EQ(readString("Coeffs", "D1", "0", file).text, "700");
+    EXPECT_EQ(readString("Coeffs", "C2", "0", file).text, "10");
+    EXPECT_EQ(readString("Other", "C1", "0", file).text, "77");
+}
+
+TEST(ProfileWrite, NullValueDeletesTheKey)
+{
+    std::string file = writeFile("[Coeffs]\r\nC1=5\r\nD1=700\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "C1", nullptr, file.c_str()));
+    EXPECT_EQ(readString("Coeffs", "C1", "4", file).text, "4");
+    EXPECT_EQ(readString("Coeffs", "D1", "0", file).text, "700");
+}
+
+struct FormatCase {
+    const char *format;
+    int32_t value;
+    const char *expected;
+};
+
+TEST(FormattedText, ThirtyTwoBitIntegers)
+{
+    const FormatCase cases[] = {
+        {"%ld", 0, "0"},
+        {"%ld", 1234567, "1234567"},
+        {"%ld", -1, "-1"},
+        {"%ld", -600, "-600"},
+        {"%ld", INT32_MIN, "-2147483648"},
+        {"%ld", INT32_MAX, "2147483647"},
+        {"%d", -42, "-42"},
+        {"%lu", -1, "4294967295"},
+        {"%lx", -1, "ffffffff"},
+        {"%lX", 0x0480, "480"},
+        {"sample %ld of %ld", 12, "sample 12 of 12"},
+    };
+    for (const FormatCase &c : cases) {
+        char out[1024];
+        memset(out, 'X', sizeof out);
+        int length = wsprintfA(out, c.format, c.value, c.value);
+        EXPECT_STREQ(out, c.expected) << c.format << " with " << c.value;
+        EXPECT_EQ(length, (int)strlen(c.expected)) << c.format << " with " << c.value;
+    }
+}
+
+TEST(FormattedText, TextsAndPercent)
+{
+    char out[1024];
+    int length = wsprintfA(out, "Pass %ld: %s, 100%%", (int32_t)3, "OK");
+    EXPECT_STREQ(out, "Pass 3: OK, 100%");
+    EXPECT_EQ(length, 16);
+}
+
+} // namespace
