@@ -1,0 +1,207 @@
+// Parsing of the vantrope command line into HostOptions, and the usage text. Holds no state.
+#include "host_options.h"
+#include "box_script.h"
+
+static const char usageText[] =
+    "usage: vantrope [options] IN OUT\n"
+    "       vantrope --info\n"
+    "Runs the Vantrope click-repair plug-in over IN as an editor would and writes the repaired audio to\n"
+    "OUT (same format as IN) when every run succeeded. Each channel is presented as one mono selection\n"
+    "in turn.\n"
+    "\n"
+    "options:\n"
+    "  --channel N          present only channel N (1-based)\n"
+    "  --all-channels       present every channel at once as one interleaved selection\n"
+    "  --start F, --end F   first and last frame of the selection, inclusive, counted from 0 as in the\n"
+    "                       plug-in's selStart and selEnd (default: the whole file)\n"
+    "  --settings-dir DIR   directory of the plug-in's Vantrope.ini (not on Windows)\n"
+    "  --frame-class NAME   window class of the host's frame window (default " DEFAULT_FRAME_CLASS ")\n"
+    "  --answers LIST       answers for the reviews in order, comma-separated: stop, repair, next, back,\n"
+    "                       close, auto, skip or the ids 1, 6, 3, 4, 2, 7, 1036; stop once it runs out\n"
+    "  --auto               answer every \"Possible click\" with auto and every \"Best guess\" with stop\n"
+    "  --refuse-long        answer No when the plug-in asks whether to go on with a very long selection\n"
+    "  --no-dialog          reviews in the plug-in's Yes/No/Cancel question box (the default for now)\n"
+    "  --log FILE           write a transcript of everything that crosses the host interface (JSON Lines)\n"
+    "  --info               print what QueryXfm reports, as JSON, and exit\n"
+    "  --help               print this text and exit\n"
+    "\n"
+    "Without --answers or --auto a person answers the reviews when standard input is a terminal;\n"
+    "otherwise they are answered as --auto would.\n"
+    "Exit status: 0 when every run succeeded, 1 when the plug-in refused or failed, 2 for bad usage or\n"
+    "files that cannot be read or written.\n";
+
+const char *hostUsage() { return usageText; }
+
+int32_t parseFrameNumber(const std::string &text, uint32_t *value)
+{
+    if (text.empty() || text.size() > 10)
+        return 0;
+    uint64_t total = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        total = total * 10u + (uint64_t)(c - '0');
+    }
+    if (total > 0xFFFFFFFFull)
+        return 0;
+    *value = (uint32_t)total;
+    return 1;
+}
+
+static void setDefaults(HostOptions *options)
+{
+    *options = HostOptions();
+    options->channel = 0;
+    options->allChannels = false;
+    options->hasStart = options->hasEnd = false;
+    options->start = options->end = 0;
+    options->hasSettingsDir = false;
+    options->frameClass = DEFAULT_FRAME_CLASS;
+    options->info = options->help = options->autoMode = options->refuseLong = false;
+    // The question-box form for now; the dialog form comes with handing over the plug-in's instance.
+    options->useDialog = false;
+    options->hasAnswers = false;
+}
+
+// Options that take a value; the value is the next argument or follows "=".
+static int32_t applyValueOption(const std::string &name, const std::string &value, HostOptions *options,
+                                std::string *error)
+{
+    uint32_t number = 0;
+    if (name == "--channel") {
+        if (!parseFrameNumber(value, &number) || number < 1 || number > 65535) {
+            *error = "--channel needs a channel number from 1 to 65535, not \"" + value + "\"";
+            return 0;
+        }
+        options->channel = (int32_t)number;
+    } else if (name == "--start" || name == "--end") {
+        if (!parseFrameNumber(value, &number)) {
+            *error = name + " needs a frame number (0 or more), not \"" + value + "\"";
+            return 0;
+        }
+        bool start = name == "--start";
+        (start ? options->hasStart : options->hasEnd) = true;
+        (start ? options->start : options->end) = number;
+    } else if (name == "--settings-dir") {
+        if (value.empty()) {
+            *error = "--settings-dir needs a directory";
+            return 0;
+        }
+        options->hasSettingsDir = true;
+        options->settingsDir = value;
+    } else if (name == "--frame-class") {
+        if (value.empty() || value.size() > 255) {
+            *error = "--frame-class needs a window class name of 1 to 255 characters";
+            return 0;
+        }
+        options->frameClass = value;
+    } else if (name == "--log") {
+        if (value.empty()) {
+            *error = "--log needs a file name";
+            return 0;
+        }
+        options->logPath = value;
+    } else {
+        options->hasAnswers = true;
+        return parseAnswerList(value, &options->answers, error);
+    }
+    return 1;
+}
+
+static bool takesValue(const std::string &name)
+{
+    static const char *const names[] = {"--channel", "--start", "--end", "--settings-dir",
+                                        "--frame-class", "--log", "--answers"};
+    for (const char *n : names)
+        if (name == n)
+            return true;
+    return false;
+}
+
+static int32_t applyFlag(const std::string &name, HostOptions *options, std::string *error)
+{
+    if (name == "--all-channels")
+        options->allChannels = true;
+    else if (name == "--auto")
+        options->autoMode = true;
+    else if (name == "--refuse-long")
+        options->refuseLong = true;
+    else if (name == "--no-dialog")
+        options->useDialog = false;
+    else if (name == "--info")
+        options->info = true;
+    else if (name == "--help" || name == "-h")
+        options->help = true;
+    else {
+        *error = "unknown option " + name;
+        return 0;
+    }
+    return 1;
+}
+
+// Combinations that cannot be honoured, and the two file names.
+static int32_t checkCombination(const std::vector<std::string> &files, HostOptions *options, std::string *error)
+{
+    if (options->channel && options->allChannels) {
+        *error = "--channel and --all-channels cannot be combined";
+        return 0;
+    }
+    if (options->autoMode && options->hasAnswers) {
+        *error = "--auto and --answers cannot be combined";
+        return 0;
+    }
+    if (options->hasStart && options->hasEnd && options->start > options->end) {
+        *error = "--start " + std::to_string(options->start) + " lies after --end " + std::to_string(options->end);
+        return 0;
+    }
+    if (options->help || options->info)
+        return 1;
+    if (files.size() != 2) {
+        *error = files.size() < 2 ? "need an input and an output file" : "too many file names";
+        return 0;
+    }
+    options->inPath = files[0];
+    options->outPath = files[1];
+    return checkAnswersForForm(options->answers, options->useDialog, error);
+}
+
+int32_t parseHostOptions(const std::vector<std::string> &args, HostOptions *options, std::string *error)
+{
+    setDefaults(options);
+    std::vector<std::string> files;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); i++) {
+        const std::string &arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        size_t equals = arg.find('=');
+        std::string name = arg.substr(0, equals);
+        if (!takesValue(name)) {
+            if (equals != std::string::npos) {
+                *error = name + " takes no value";
+                return 0;
+            }
+            if (!applyFlag(name, options, error))
+                return 0;
+            continue;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            *error = name + " needs a value";
+            return 0;
+        }
+        if (!applyValueOption(name, value, options, error))
+            return 0;
+    }
+    return checkCombination(files, options, error);
+}

@@ -1,0 +1,57 @@
+// The host's answers to the plug-in's message boxes, and their transcript events. Owns the box
+// script (position in the answer list) and the host windows that count as the owner "host".
+#include "message_host.h"
+#include <cstdio>
+#include <string>
+#include "host_platform.h"
+#include "transcript.h"
+
+static BoxScript script = {REVIEW_SCRIPT, {}, 0, false};
+static HWND hostFrame = nullptr;
+static HWND hostChild = nullptr;
+
+void messageHostConfigure(const BoxScript &newScript, HWND frame, HWND child)
+{
+    script = newScript;
+    hostFrame = frame;
+    hostChild = child;
+}
+
+static const char *ownerName(HWND owner)
+{
+    if (!owner)
+        return "none";
+    return owner == hostChild || owner == hostFrame ? "host" : "other";
+}
+
+// Plain messages also go to standard error, one line each, so that a scripted run shows them.
+static void echoMessage(const char *text, const char *title)
+{
+    std::string line = text ? text : "";
+    for (char &c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    fprintf(stderr, "vantrope: %s: %s\n", title ? title : "", line.c_str());
+}
+
+static int32_t answerReview(HWND owner, const char *text, const char *title, uint32_t flags)
+{
+    if (script.mode == REVIEW_ASK)
+        return platformAskPerson(owner, text, title, flags);
+    return scriptedButton(&script, flags, text);
+}
+
+int32_t hostMessageBox(HWND owner, const char *text, const char *title, uint32_t flags)
+{
+    int32_t answer;
+    if (classifyBox(flags) == BOX_REVIEW) {
+        answer = answerReview(owner, text, title, flags);
+    } else {
+        answer = scriptedButton(&script, flags, text);
+        echoMessage(text, title);
+    }
+    transcriptEvent(std::string("{\"event\":\"message\",\"text\":") + jsonString(text) +
+                    ",\"title\":" + jsonString(title) + ",\"icon\":\"" + iconName(flags) + "\",\"owner\":\"" +
+                    ownerName(owner) + "\",\"answer\":" + std::to_string(answer) + "}");
+    return answer;
+}
