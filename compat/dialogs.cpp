@@ -153,6 +153,8 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND own
     if (!instance || !proc || name != reviewDialogHeader.resourceId)
         return -1;
     HWND dialog = createReviewDialog(owner, proc);
+    if (createdHook)
+        createdHook(dialog, createdContext);
     // The owner is disabled while the modal dialog runs, as Win32 does.
     BOOL ownerWasDisabled = owner ? EnableWindow(owner, FALSE) : FALSE;
     INT_PTR result = runModal(dialog, param);
