@@ -193,6 +193,8 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_GETTEXTLENGTH:
         return w ? (LRESULT)w->text.size() : 0;
+    case WM_GETTEXT:
+        return GetWindowTextA(window, reinterpret_cast<LPSTR>(lParam), (int)wParam);
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;
