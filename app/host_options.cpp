@@ -34,16 +34,16 @@ const char *hostUsage() { return usageText; }
 
 int32_t parseFrameNumber(const std::string &text, uint32_t *value)
 {
-    if (text.empty() || text.size() > 10)
+    if (text.empty())
         return 0;
     uint64_t total = 0;
     for (char c : text) {
         if (c < '0' || c > '9')
             return 0;
         total = total * 10u + (uint64_t)(c - '0');
+        if (total > 0xFFFFFFFFull)
+            return 0;
     }
-    if (total > 0xFFFFFFFFull)
-        return 0;
     *value = (uint32_t)total;
     return 1;
 }

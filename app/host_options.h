@@ -34,7 +34,8 @@ struct HostOptions {
 // one-line reason in *error otherwise. Touches no state.
 int32_t parseHostOptions(const std::vector<std::string> &args, HostOptions *options, std::string *error);
 
-// Parses a decimal number of at most 4294967295 with no sign or blanks. Returns 1 when it is one.
+// Parses a decimal number of at most 4294967295 with no sign or blanks (leading zeros allowed).
+// Returns 1 when it is one.
 int32_t parseFrameNumber(const std::string &text, uint32_t *value);
 
 // The usage text printed by --help.
