@@ -1,6 +1,10 @@
 // The stand-in's process-local clipboard: plain text only. It owns the one CF_TEXT block handed to it
-// (freed when replaced or emptied), the open state with its window, and two fail-the-next-call
-// switches. Every text set through SetClipboardData is recorded for the host.
+// (freed when replaced or emptied), the text as edit controls paste it, the open state with its
+// window, and two fail-the-next-call switches. Every text set through SetClipboardData is recorded.
+//
+// Edit controls paste the clipboard's Unicode text, which is rendered from CF_TEXT when first asked
+// for and then kept: setting CF_TEXT again without EmptyClipboard leaves the older Unicode text in
+// place, so the next paste gives the old text. Wine behaves so; the stand-in keeps that trap.
 #include <malloc.h>
 #include <cstring>
 #include "compat_host.h"
@@ -10,6 +14,8 @@
 static bool clipboardOpen = false;
 static HWND openWindow = nullptr;       // the window given to the OpenClipboard that opened it
 static HANDLE clipboardText = nullptr;  // the CF_TEXT block the clipboard owns, or null
+static bool pasteRendered = false;      // pasteText holds the Unicode text edit controls paste
+static std::string pasteText;
 static bool failNextOpen = false;
 static bool failNextSet = false;
 
@@ -18,6 +24,8 @@ void compatResetClipboard()
     clipboardOpen = false;
     openWindow = nullptr;
     clipboardText = nullptr; // the block went with the kernel reset, which runs first
+    pasteRendered = false;
+    pasteText.clear();
     failNextOpen = false;
     failNextSet = false;
 }
@@ -45,6 +53,7 @@ static void replaceText(HANDLE block)
     clipboardText = block;
 }
 
+// Another program's copy: it empties the clipboard and leaves its text in every text format.
 void compatSetClipboardText(const std::string &text)
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1);
@@ -52,9 +61,26 @@ void compatSetClipboardText(const std::string &text)
         return;
     memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
     replaceText(block);
+    pasteRendered = true;
+    pasteText = text;
 }
 
-void compatClearClipboard() { replaceText(nullptr); }
+void compatClearClipboard()
+{
+    replaceText(nullptr);
+    pasteRendered = false;
+    pasteText.clear();
+}
+
+bool compatClipboardPasteText(std::string *text)
+{
+    if (!pasteRendered && clipboardText) {
+        pasteText = compatBlockText(clipboardText);
+        pasteRendered = true;
+    }
+    *text = pasteText;
+    return pasteRendered;
+}
 
 BOOL WINAPI OpenClipboard(HWND owner)
 {
@@ -83,7 +109,7 @@ BOOL WINAPI EmptyClipboard(void)
 {
     if (!clipboardOpen)
         return FALSE;
-    replaceText(nullptr);
+    compatClearClipboard();
     return TRUE;
 }
 

@@ -51,8 +51,9 @@ struct CompatKeyEvent {
 };
 const std::vector<CompatKeyEvent> &compatKeyEvents();
 
-// The clipboard's text (CF_TEXT), "" when it holds none. Setting it puts a block of the clipboard's
-// own there (it counts as a live global block); clearing frees it. Neither is recorded.
+// The clipboard's text (CF_TEXT), "" when it holds none. Setting it stands for another program's copy
+// (emptied, then text in every format) with a block of the clipboard's own (a live global block);
+// clearing frees it. Neither is recorded.
 std::string compatClipboardText();
 bool compatClipboardHasText();
 void compatSetClipboardText(const std::string &text);

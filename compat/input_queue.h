@@ -28,8 +28,11 @@ bool compatNextTimerDelay(uint32_t *delay, HWND window, UINT first, UINT last);
 // The callback of a live timer (window, id) when it equals proc; null otherwise.
 TIMERPROC compatLiveTimerProc(HWND window, UINT_PTR id, TIMERPROC proc);
 
-// The text of the clipboard's CF_TEXT block, read only within the block's allocation.
+// The text of a CF_TEXT block, read only within the block's allocation.
 std::string compatBlockText(HANDLE block);
+// The text an edit control pastes: the clipboard's Unicode text, rendered from CF_TEXT on first use
+// and kept until the clipboard is emptied. False when the clipboard holds no text.
+bool compatClipboardPasteText(std::string *text);
 
 // Recorder: hands {"event":kind,...} to the host's observer and keeps it in the input log.
 void compatRecordInput(const char *kind, const std::string &json);

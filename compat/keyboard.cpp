@@ -87,10 +87,10 @@ static void pasteIntoEdit(HWND edit)
 {
     if (!OpenClipboard(edit))
         return;
-    HANDLE block = GetClipboardData(CF_TEXT);
-    std::string text = block ? compatBlockText(block) : std::string();
+    std::string text;
+    bool available = compatClipboardPasteText(&text);
     CloseClipboard();
-    if (!block)
+    if (!available)
         return;
     size_t lineEnd = text.find_first_of("\r\n");
     if (lineEnd != std::string::npos)

@@ -64,9 +64,11 @@ protected:
         keybd_event('V', 47, KEYEVENTF_KEYUP, 0);
         keybd_event(VK_CONTROL, 29, KEYEVENTF_KEYUP, 0);
     }
-    static void copy(const char *text)
+    static void copy(const char *text, bool empty = true)
     {
         ASSERT_TRUE(OpenClipboard(nullptr));
+        if (empty)
+            EmptyClipboard();
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, 64);
         strcpy((char *)GlobalLock(block), text);
         ASSERT_EQ(SetClipboardData(CF_TEXT, block), block);
@@ -180,6 +182,29 @@ TEST_F(InputTest, PastesReadTheClipboardWhenTakenNotWhenTyped)
         runDialogLoop();
         EXPECT_EQ(text(first), row.firstText);
         EXPECT_EQ(text(second), "125");
+    }
+}
+
+// Setting CF_TEXT again without emptying keeps the Unicode text the first paste rendered.
+TEST_F(InputTest, ACopyWithoutEmptyClipboardPastesTheOlderText)
+{
+    struct Row {
+        bool empty;
+        const char *pasted;
+    } rows[] = {{true, "125"}, {false, "-25"}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.empty ? "emptied" : "not emptied");
+        SetWindowTextA(first, "");
+        SetFocus(first);
+        copy("-25");
+        pasteKeys();
+        runDialogLoop();
+        SetWindowTextA(first, "");
+        copy("125", row.empty);
+        pasteKeys();
+        runDialogLoop();
+        EXPECT_EQ(text(first), row.pasted);
+        EXPECT_EQ(compatClipboardText(), "125") << "CF_TEXT itself was replaced";
     }
 }
 

@@ -66,6 +66,7 @@ TEST_F(SteeringTest, RecognisedHostsGetTheirCommandAndTheRangeInBothFields)
         resetForRow();
         setUpHost(row.frameClass, row.command);
         ASSERT_EQ(hostKind, row.kind);
+        compatSetClipboardText("copied earlier by another program");
 
         steerHost(1000);
 
