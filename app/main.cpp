@@ -102,8 +102,10 @@ static BoxScript chooseScript(const HostOptions &options, bool stdinIsTerminal)
     return script;
 }
 
-// One selection: XfmSetup, then XfmDo when it agreed. Returns true when XfmDo returned 1.
-static bool runSelection(const PluginTable &table, const HostOptions &options, HWND child, HostAudio *audio,
+enum RunOutcome { RUN_DONE, RUN_SETUP_REFUSED, RUN_FAILED };
+
+// One selection: XfmSetup, then XfmDo when it agreed. Returns a RunOutcome.
+static int32_t runSelection(const PluginTable &table, const HostOptions &options, HWND child, HostAudio *audio,
                          const HostSelection &selection, bool progressBar)
 {
     transcriptEvent("{\"event\":\"selection\",\"channel\":" + std::to_string(selection.channel) +
@@ -115,11 +117,11 @@ static bool runSelection(const PluginTable &table, const HostOptions &options, H
     int32_t setup = table.xfmSetup(child, instance, &wave);
     transcriptEvent("{\"event\":\"setup\",\"result\":" + std::to_string(setup) + "}");
     if (setup != 1)
-        return false;
+        return RUN_SETUP_REFUSED;
     int32_t result = table.xfmDo(&wave);
     sessionClearProgress();
     transcriptEvent("{\"event\":\"do\",\"result\":" + std::to_string(result) + "}");
-    return result == 1;
+    return result == 1 ? RUN_DONE : RUN_FAILED;
 }
 
 static void printSummary(const std::vector<SelectionOutcome> &outcomes, const std::vector<uint8_t> &original,
@@ -169,12 +171,12 @@ static int32_t runHost(const HostOptions &options)
     transcriptEvent("{\"event\":\"query\",\"result\":" + std::to_string(query) + "}");
     std::vector<uint8_t> original = audio.bytes;
     std::vector<SelectionOutcome> outcomes;
-    bool allDone = true;
+    int32_t outcome = RUN_DONE;
     signal(SIGINT, onInterrupt);
     for (const HostSelection &selection : selections) {
-        allDone = runSelection(table, options, child, &audio, selection, platformStderrIsTerminal());
+        outcome = runSelection(table, options, child, &audio, selection, platformStderrIsTerminal());
         outcomes.push_back({selection, sessionPasses()});
-        if (!allDone || sessionCancelled())
+        if (outcome != RUN_DONE || sessionCancelled())
             break;
     }
     signal(SIGINT, SIG_DFL);
@@ -184,8 +186,10 @@ static int32_t runHost(const HostOptions &options)
     printSummary(outcomes, original, audio, seconds);
     platformDestroyHostWindows(frame);
     transcriptClose();
-    if (!allDone) {
-        fprintf(stderr, "vantrope: the plug-in did not complete; %s was not written\n", options.outPath.c_str());
+    if (outcome != RUN_DONE) {
+        fprintf(stderr, "vantrope: the plug-in %s; %s was not written\n",
+                outcome == RUN_SETUP_REFUSED ? "refused the selection" : "did not complete the run",
+                options.outPath.c_str());
         return EXIT_REFUSED;
     }
     if (!writeAudioFileSafely(options.outPath, audio, &error))

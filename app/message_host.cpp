@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include "host_platform.h"
+#include "host_session.h"
 #include "transcript.h"
 
 static BoxScript script = {REVIEW_SCRIPT, {}, 0, false};
@@ -24,14 +25,18 @@ static const char *ownerName(HWND owner)
     return owner == hostChild || owner == hostFrame ? "host" : "other";
 }
 
-// Plain messages also go to standard error, one line each, so that a scripted run shows them.
-static void echoMessage(const char *text, const char *title)
+// Plain messages and the Yes/No question also go to standard error, one line each, so that a
+// scripted run shows them.
+static void echoMessage(const char *text, const char *title, uint32_t flags, int32_t answer)
 {
     std::string line = text ? text : "";
     for (char &c : line)
         if (c == '\n' || c == '\r')
             c = ' ';
-    fprintf(stderr, "vantrope: %s: %s\n", title ? title : "", line.c_str());
+    const char *answered = "";
+    if (classifyBox(flags) == BOX_YES_NO)
+        answered = answer == BUTTON_YES ? " (answered Yes)" : " (answered No)";
+    fprintf(stderr, "vantrope: %s: %s%s\n", title ? title : "", line.c_str(), answered);
 }
 
 static int32_t answerReview(HWND owner, const char *text, const char *title, uint32_t flags)
@@ -44,11 +49,12 @@ static int32_t answerReview(HWND owner, const char *text, const char *title, uin
 int32_t hostMessageBox(HWND owner, const char *text, const char *title, uint32_t flags)
 {
     int32_t answer;
+    sessionClearProgress();
     if (classifyBox(flags) == BOX_REVIEW) {
         answer = answerReview(owner, text, title, flags);
     } else {
         answer = scriptedButton(&script, flags, text);
-        echoMessage(text, title);
+        echoMessage(text, title, flags, answer);
     }
     transcriptEvent(std::string("{\"event\":\"message\",\"text\":") + jsonString(text) +
                     ",\"title\":" + jsonString(title) + ",\"icon\":\"" + iconName(flags) + "\",\"owner\":\"" +
