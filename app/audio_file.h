@@ -33,6 +33,11 @@ bool writeAudioFile(const std::string &path, const HostAudio &audio, std::string
 // Platform: moves from over to, replacing to. Returns true, or false with a reason.
 bool replaceFile(const std::string &from, const std::string &to, std::string *error);
 
+// Checks before a run that the temporary file beside path can be created (and removes it again), so
+// that an output that cannot be written is reported before anyone answers a review. Returns true, or
+// false with a reason.
+bool probeAudioOutput(const std::string &path, std::string *error);
+
 // Writes into a temporary file beside path and renames it over path, so that a failure never leaves
 // a partial file there. Returns true, or false with a reason.
 bool writeAudioFileSafely(const std::string &path, const HostAudio &audio, std::string *error);

@@ -161,6 +161,8 @@ static int32_t runHost(const HostOptions &options)
     std::vector<HostSelection> selections;
     if (!chooseSelections(options, audio, &selections, &error))
         return failUsage(error);
+    if (!probeAudioOutput(options.outPath, &error))
+        return failUsage(options.outPath + ": cannot be written: " + error);
     HWND frame = nullptr, child = nullptr;
     if (!platformCreateHostWindows(options.frameClass, &frame, &child, &error))
         return failUsage(error);
