@@ -4,7 +4,7 @@
 # in.wav, and requires the same exit status, byte-identical transcripts (--log), byte-identical output
 # files (or none from both) and the same settings left behind. Keeps the scratch directory on failure.
 #   compare_runs.sh [--check NAME] [--settings initial|none] [--exit N] IN [ARGS...]
-# IN is a WAV file, or gen:CHANNELS:FRAMES for a generated one. --check runs `wine_checks.py NAME LOG`
+# IN is a WAV file, or gen:CHANNELS:FRAMES[:BITS] for a generated one. --check runs `wine_checks.py NAME LOG`
 # on both transcripts; --settings checks the settings file both runs left; --exit the exit status.
 # Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE.
 set -u
@@ -32,28 +32,31 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantrope-compare.XXXXXX")
 mkdir -p "$work/native/settings" "$work/wine"
 case $input in
   gen:*:*)
-    IFS=: read -r _ channels frames <<<"$input"
-    python3 "$here/wine_checks.py" make-wav "$work/in.wav" "$channels" "$frames" || exit 2 ;;
+    IFS=: read -r _ channels frames bits <<<"$input"
+    python3 "$here/wine_checks.py" make-wav "$work/in.wav" "$channels" "$frames" "${bits:-16}" || exit 2 ;;
   *)
     [ -f "$input" ] || { echo "compare_runs.sh: no input file $input" >&2; exit 2; }
     cp "$input" "$work/in.wav" ;;
 esac
 cp "$work/in.wav" "$work/native/in.wav"
 cp "$work/in.wav" "$work/wine/in.wav"
+# Standard input is an empty regular file: a character device such as /dev/null counts as a console
+# for the Windows runtime, and the host program would then wait for a person.
+: >"$work/stdin.txt"
 
 failed=0
 fail() { echo "FAILED: $*"; failed=1; }
 
 echo "run: vantrope --log run.jsonl $* in.wav out.wav"
-(cd "$work/native" && timeout -k 5 120 "$native_app" --settings-dir settings --log run.jsonl "$@" in.wav out.wav \
-  >stdout.txt 2>stderr.txt)
+(cd "$work/native" && timeout -k 5 60 "$native_app" --settings-dir settings --log run.jsonl "$@" in.wav out.wav \
+  <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
 native_exit=$?
 
 prefix=$("$here/run_wine.sh" prefix) || exit 2
 wine_ini=$prefix/drive_c/windows/Vantrope.ini
 rm -f "$wine_ini"
-(cd "$work/wine" && "$here/run_wine.sh" run 120 "$windows_app" --log run.jsonl "$@" in.wav out.wav \
-  >stdout.txt 2>stderr.txt)
+(cd "$work/wine" && "$here/run_wine.sh" run 60 "$windows_app" --log run.jsonl "$@" in.wav out.wav \
+  <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
 wine_exit=$?
 if [ -f "$wine_ini" ]; then mv "$wine_ini" "$work/wine/Vantrope.ini"; fi
 native_ini=$work/native/settings/Vantrope.ini

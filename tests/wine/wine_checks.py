@@ -2,11 +2,13 @@
 """Helpers of the Wine suite's host-program runs: makes deterministic test WAV files and checks what a
 run left behind (its transcript, its settings file). Each check prints one line per finding and exits
 1 on a failure.
-usage: wine_checks.py make-wav OUT CHANNELS FRAMES
+usage: wine_checks.py make-wav OUT CHANNELS FRAMES [BITS]
        wine_checks.py initial-settings INI
        wine_checks.py same-settings INI_A INI_B
        wine_checks.py too-short-run LOG
-       wine_checks.py stereo-run LOG"""
+       wine_checks.py stereo-run LOG
+       wine_checks.py wrong-depth-run LOG
+       wine_checks.py shortest-scan-run LOG"""
 import json
 import os
 import struct
@@ -29,8 +31,9 @@ def check(ok, what, detail=""):
     print(("ok: " if ok else "FAILED: ") + what + (" -- " + detail if detail else ""))
 
 
-def make_wav(path, channels, frames):
-    """Integer-only triangle waves, a different period per channel, never a click."""
+def make_wav(path, channels, frames, bits=16):
+    """Integer-only triangle waves, a different period per channel, never a click; 16-bit, or 8-bit
+    (unsigned, as WAV stores it) for a depth the plug-in refuses."""
     samples = []
     for i in range(frames):
         for c in range(channels):
@@ -40,9 +43,12 @@ def make_wav(path, channels, frames):
             samples.append((level * 2 - period // 2) * 200)
     with wave.open(path, "wb") as out:
         out.setnchannels(channels)
-        out.setsampwidth(2)
+        out.setsampwidth(bits // 8)
         out.setframerate(44100)
-        out.writeframes(struct.pack("<%dh" % len(samples), *samples))
+        if bits == 8:
+            out.writeframes(bytes(128 + (v >> 8) for v in samples))
+        else:
+            out.writeframes(struct.pack("<%dh" % len(samples), *samples))
 
 
 def read_settings(path):
@@ -79,7 +85,7 @@ def initial_settings(path):
 
 def same_settings(path_a, path_b):
     a, b = read_settings(path_a), read_settings(path_b)
-    check(a == b, "both runs left the same settings", "%s: %s; %s: %s" % (path_a, a, path_b, b))
+    check(a == b, "both runs left the same settings", "" if a == b else "%s: %s; %s: %s" % (path_a, a, path_b, b))
 
 
 def read_events(path):
@@ -127,13 +133,31 @@ def stereo_run(log):
                     "a stereo selection: read, status, the message, finish, result 0")
 
 
+def wrong_depth_run(log):
+    expect_sequence(events_after_setup(log),
+                    [error_box("Can only handle 16-bit data."), {"event": "do", "result": 0}],
+                    "8-bit audio: the message, then result 0, nothing read")
+
+
+def shortest_scan_run(log):
+    events = events_after_setup(log)
+    names = [e.get("event") for e in events]
+    check(names[:2] == ["read", "status"] and "finish" in names and names[-1:] == ["do"]
+          and events[-1].get("result") == 1, "a selection of 42 samples is read and scanned, result 1",
+          "got %s" % json.dumps(events))
+
+
 def main():
     args = sys.argv[1:]
-    commands = {"make-wav": (3, lambda a: make_wav(a[0], int(a[1]), int(a[2]))),
+    commands = {"make-wav": (4, lambda a: make_wav(a[0], int(a[1]), int(a[2]), int(a[3]))),
                 "initial-settings": (1, lambda a: initial_settings(a[0])),
                 "same-settings": (2, lambda a: same_settings(a[0], a[1])),
                 "too-short-run": (1, lambda a: too_short_run(a[0])),
-                "stereo-run": (1, lambda a: stereo_run(a[0]))}
+                "stereo-run": (1, lambda a: stereo_run(a[0])),
+                "wrong-depth-run": (1, lambda a: wrong_depth_run(a[0])),
+                "shortest-scan-run": (1, lambda a: shortest_scan_run(a[0]))}
+    if args[:1] == ["make-wav"] and len(args) == 4:
+        args.append("16")
     if not args or args[0] not in commands or len(args) - 1 != commands[args[0]][0]:
         print(__doc__.split("usage:", 1)[1], file=sys.stderr)
         return 2
