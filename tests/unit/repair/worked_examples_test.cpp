@@ -55,8 +55,9 @@ TEST_F(WorkedExampleTest, FallingSpanGivesTheListedBridgesAndBlends)
             EXPECT_EQ(dumpEntries(span), dumpEntries(*r.expected))
                 << "samples 20..31 at lineBezier " << r.lineBezier << ", seed " << seed;
             for (uint32_t i = 0; i < 60; i++) {
-                if (i < 20 || i > 31)
+                if (i < 20 || i > 31) {
                     EXPECT_EQ(samples[i], before[i]) << "sample " << i << " is outside the span";
+                }
             }
             EXPECT_EQ(clickParams.spanStart, 20);
             EXPECT_EQ(clickParams.spanEnd, 31);
