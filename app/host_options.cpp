@@ -26,7 +26,8 @@ static const char usageText[] =
     "  --help               print this text and exit\n"
     "\n"
     "Without --answers or --auto a person answers the reviews when standard input is a terminal;\n"
-    "otherwise they are answered as --auto would.\n"
+    "otherwise they are answered as --auto would. The summary on standard error names the repaired\n"
+    "stretches by the positions the plug-in's messages use (frame + 1).\n"
     "Exit status: 0 when every run succeeded, 1 when the plug-in refused or failed, 2 for bad usage or\n"
     "files that cannot be read or written.\n";
 

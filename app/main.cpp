@@ -3,6 +3,7 @@
 // the result and a summary. The run's own state lives in main's frame; see host_session for XfmWave.
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -36,16 +37,25 @@ static void onInterrupt(int signalNumber)
     signal(signalNumber, SIG_DFL);
 }
 
+// The host's XfmInfo: room beyond the last field the plug-in writes, zeroed before every query.
+alignas(8) static uint8_t infoRecord[512];
+
+// Calls QueryXfm into infoRecord and logs it; returns the low 16 bits, which alone carry the result.
+static int32_t queryPlugin(const PluginTable &table)
+{
+    memset(infoRecord, 0, sizeof infoRecord);
+    int32_t result = table.queryXfm(reinterpret_cast<XfmInfo *>(infoRecord)) & 0xFFFF;
+    transcriptEvent("{\"event\":\"query\",\"result\":" + std::to_string(result) + "}");
+    return result;
+}
+
 // Prints the XfmInfo fields QueryXfm wrote, each text bounded by its field.
 static void printInfo(const PluginTable &table)
 {
-    alignas(8) static uint8_t record[512];
-    memset(record, 0, sizeof record);
-    XfmInfo *info = reinterpret_cast<XfmInfo *>(record);
-    int32_t result = table.queryXfm(info) & 0xFFFF;
-    transcriptEvent("{\"event\":\"query\",\"result\":" + std::to_string(result) + "}");
+    int32_t result = queryPlugin(table);
+    const XfmInfo *info = reinterpret_cast<const XfmInfo *>(infoRecord);
     auto text = [](const char *field, size_t width) { return jsonString(std::string(field, strnlen(field, width)).c_str()); };
-    size_t hostWidth = sizeof record - offsetof(XfmInfo, hostText);
+    size_t hostWidth = sizeof infoRecord - offsetof(XfmInfo, hostText);
     printf("{\"result\":%d,\"name\":%s,\"credit\":%s,\"title\":%s,\"version\":%u,\"flags\":%u,\"reserved\":%u,"
            "\"extra\":%s,\"hostText\":%s}\n",
            (int)result, text(info->name, XFM_NAME_WIDTH).c_str(), text(info->credit, XFM_CREDIT_WIDTH).c_str(),
@@ -168,9 +178,7 @@ static int32_t runHost(const HostOptions &options)
         return failUsage(error);
     messageHostConfigure(chooseScript(options, platformStdinIsTerminal()), frame, child);
     auto began = std::chrono::steady_clock::now();
-    alignas(8) uint8_t record[512] = {};
-    int32_t query = table.queryXfm(reinterpret_cast<XfmInfo *>(record)) & 0xFFFF;
-    transcriptEvent("{\"event\":\"query\",\"result\":" + std::to_string(query) + "}");
+    queryPlugin(table);
     std::vector<uint8_t> original = audio.bytes;
     std::vector<SelectionOutcome> outcomes;
     int32_t outcome = RUN_DONE;
