@@ -75,6 +75,24 @@ TEST_F(RunDriverTest, GoBackFromThirtyShowsTheCandidateAgainWithGoBackDisabled)
     EXPECT_EQ(steeredTo(), "531");
 }
 
+TEST_F(RunDriverTest, GoBackBeforeAnyStopDoesNothingAndTheLastCandidateIsTheBestGuess)
+{
+    // Steps of 5000 at 1000 and of 2000 at 3000: the first scores higher, the second is confirmed
+    // later while the pass has still not stopped anywhere.
+    writeIni(settingsText({"UseBaseFreqVer=0"}));
+    std::vector<int16_t> recording(5000, 0);
+    for (uint32_t i = 1500; i < 5000; i++)
+        recording[i] = (int16_t)(i < 3500 ? 5000 : 3000);
+    setUpFakeHost(recording, 500, 4499);
+    useScriptedReview({ID_GO_BACK, ID_GO_BACK, ID_STOP_HERE});
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(reviewed(), std::vector<int32_t>({1000, 3000, 3000}));
+    for (const ReviewCall &call : reviewScript().calls)
+        EXPECT_EQ(call.allowGoBack, 0u);
+    EXPECT_EQ(reviewScript().calls[2].message.rfind("Best guess of the click found at sample 3501\n", 0), 0u);
+    EXPECT_EQ(steeredTo(), "3501");
+}
+
 TEST_F(RunDriverTest, MultipassAfterFindNextStartsAgainFromTheStart)
 {
     writeIni(settingsText({"UseBaseFreqVer=0", "StartOver=1"}));
@@ -185,6 +203,30 @@ TEST_F(RunDriverTest, BestGuessIsReviewedWithGoBackDisabledAndItsRepairWrittenAt
     // Written right after the pass's finish, not held back for an end of pass.
     EXPECT_EQ(fakeHost().events.back().rfind("write ", 0), 0u) << fakeHost().events.back();
     EXPECT_EQ(steeredTo(), "");
+}
+
+TEST_F(RunDriverTest, FailedBestGuessRepairWritesBackEarlierChanges)
+{
+    // Repair at 1000, go back from 3000, then "Go Back" (now without effect) at both of the spike's
+    // jumps: the pass ends with no stop, the best guess is the last candidate, 3001, and its span is
+    // dragged too long to repair.
+    writeIni(settingsText({"UseBaseFreqVer=0"}));
+    selectionWithSpikes({1000, 3000});
+    useScriptedReview({ID_REPAIR, ID_GO_BACK, ID_GO_BACK, ID_GO_BACK, ID_REPAIR});
+    reviewScript().onCall = [](ClickParams &params) {
+        if (reviewScript().calls.size() == 5) {
+            params.spanStart = 2900;
+            params.spanEnd = 3300;
+        }
+    };
+    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(reviewed(), std::vector<int32_t>({1000, 3000, 3000, 3001, 3001}));
+    EXPECT_EQ(reviewScript().calls[4].message.rfind("Best guess", 0), 0u);
+    EXPECT_EQ(messageBoxesWith("Can't repair this."), 1);
+    ASSERT_EQ(fakeHost().writes.size(), 2u) << "end of pass, then again after the failed repair";
+    EXPECT_EQ(fakeHost().writes[1], fakeHost().writes[0]);
+    EXPECT_EQ(fakeHost().writes[1][1000], 0) << "the first repair";
+    EXPECT_EQ(fakeHost().writes[1][3000], 2000);
 }
 
 TEST_F(RunDriverTest, SkippedBestGuessStartsAnotherPassInMultipass)

@@ -214,6 +214,24 @@ TEST_F(ScanPassTest, ThresholdsEditedDuringAReviewApplyToTheRestOfThePass)
     EXPECT_EQ(reviewed(), std::vector<int32_t>({1000}));
 }
 
+TEST_F(ScanPassTest, AutomaticModeTakesBestGuessesWithoutVerification)
+{
+    // A jump of 500 on a steady buzz: no candidate, and rejected by the verification at severity 1.
+    std::vector<int16_t> x = buzz(3000);
+    for (uint32_t i = 1000; i < 3000; i++)
+        x[i] = (int16_t)(x[i] + 600);
+    clickParams.useBaseFreqVer = 1;
+    clickParams.baseFreqVerS = 1;
+    for (bool automatic : {false, true}) {
+        RunState run = {};
+        run.passNumber = 2;
+        run.autoRepair = automatic;
+        runScanPass(x.data(), (uint32_t)x.size(), run);
+        EXPECT_EQ(run.bestGuess, automatic ? 1000u : 0u) << "automatic " << automatic;
+        EXPECT_EQ(run.lastStop, 0u);
+    }
+}
+
 TEST_F(ScanPassTest, GoBackAllowedOnlyAfterAStopBeyond25)
 {
     std::vector<int16_t> x = spikes(400, {25, 60, 200});
