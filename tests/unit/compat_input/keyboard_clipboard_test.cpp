@@ -103,16 +103,6 @@ TEST_F(InputTest, KeyEventsGoToTheWindowFocusedWhenTheyAreTaken)
     EXPECT_EQ((uint32_t)received[2].lParam, 1u | (30u << 16) | (1u << 30) | (1u << 31));
 }
 
-TEST_F(InputTest, KeyEventsWithNothingFocusedAreDroppedButRecorded)
-{
-    SetFocus(nullptr);
-    keybd_event(VK_TAB, 15, 0, 0);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    ASSERT_EQ(compatKeyEvents().size(), 1u);
-    EXPECT_EQ(compatInputLog(), std::vector<std::string>{"{\"event\":\"key\",\"vk\":9,\"scan\":15,\"up\":false}"});
-}
-
 TEST_F(InputTest, CtrlVAppendsTheFirstLineOfTheClipboardToTheFocusedEdit)
 {
     copy("34\r\nrest");
@@ -121,19 +111,6 @@ TEST_F(InputTest, CtrlVAppendsTheFirstLineOfTheClipboardToTheFocusedEdit)
     EXPECT_EQ(text(first), "1234");
     EXPECT_EQ(text(second), "old");
     EXPECT_EQ(compatClipboardText(), "34\r\nrest") << "pasting leaves the clipboard as it was";
-}
-
-TEST_F(InputTest, CtrlVInAWindowThatIsNoEditIsAnOrdinaryCharacter)
-{
-    copy("34");
-    SetFocus(label);
-    pasteKeys();
-    runDialogLoop();
-    std::vector<WPARAM> chars;
-    for (const MSG &m : received)
-        if (m.message == WM_CHAR)
-            chars.push_back(m.wParam);
-    EXPECT_EQ(chars, std::vector<WPARAM>{0x16});
 }
 
 TEST_F(InputTest, TabSkipsWhatIsNoTabStopAndAPasteReplacesTheEnteredField)

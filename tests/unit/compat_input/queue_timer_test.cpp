@@ -81,14 +81,6 @@ TEST_F(QueueTest, FiltersByWindowWithItsChildrenAndByRange)
     EXPECT_EQ(compatQueuedMessages(), 1);
 }
 
-TEST_F(QueueTest, PostingToAGoneWindowFailsAndQueuesNothing)
-{
-    DestroyWindow(other);
-    EXPECT_FALSE(PostMessageA(other, WM_USER, 0, 0));
-    EXPECT_TRUE(PostMessageA(nullptr, WM_USER, 0, 0)) << "a thread message needs no window";
-    EXPECT_EQ(compatQueuedMessages(), 1);
-}
-
 TEST_F(QueueTest, QuitComesAfterPostedMessagesAndEndsGetMessage)
 {
     PostQuitMessage(7);
@@ -164,40 +156,6 @@ TEST_F(QueueTest, TimersRepeatEveryPeriodAndTheEarliestComesFirst)
     EXPECT_EQ(seen[2].time, 750u);
     EXPECT_EQ(seen[2].wParam, slow);
     EXPECT_EQ(compatIdleQuits(), 1);
-}
-
-TEST_F(QueueTest, SetTimerWithALiveIdResetsItAndAnUnknownIdGetsANewOne)
-{
-    UINT_PTR id = SetTimer(nullptr, 0, 100, nullptr);
-    Sleep(50);
-    EXPECT_EQ(SetTimer(nullptr, id, 200, nullptr), id);
-    UINT_PTR fresh = SetTimer(nullptr, 9999, 1000, nullptr);
-    EXPECT_NE(fresh, 9999u);
-    EXPECT_NE(fresh, id);
-    EXPECT_EQ(compatLiveTimers(), 2);
-    MSG msg;
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.wParam, id);
-    EXPECT_EQ(compatClockNow(), 250u);
-    KillTimer(nullptr, id);
-    KillTimer(nullptr, fresh);
-}
-
-TEST_F(QueueTest, AWindowTimerReachesTheWindowProcedure)
-{
-    SetTimer(window, 42, 20, nullptr);
-    MSG msg;
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-    DispatchMessageA(&msg);
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].window, window);
-    EXPECT_EQ(seen[0].message, (UINT)WM_TIMER);
-    EXPECT_EQ(seen[0].wParam, 42u);
-    KillTimer(window, 42);
-    EXPECT_EQ(SetTimer(other, 1, 10, nullptr), 1u);
-    DestroyWindow(other);
-    EXPECT_EQ(SetTimer(other, 2, 10, nullptr), 0u) << "no timer for a gone window";
-    KillTimer(other, 1);
 }
 
 TEST_F(QueueTest, DispatchCallsOnlyTheCallbackOfALiveTimer)
