@@ -1,5 +1,6 @@
-// Contract tests of the Win32 calls whose exact behaviour the plug-in's settings and texts rely on:
-// private-profile reads and writes, and wsprintfA's 32-bit integers. The same source is built natively
+// Contract tests of the Win32 calls whose exact behaviour the plug-in's settings, texts, dialog fields
+// and host recognition rely on: private-profile reads and writes, wsprintfA's 32-bit integers, item
+// numbers in edit fields, window class names and parents. The same source is built natively
 // against the stand-in in compat/ and for i686 against the real routines, run under Wine; where the two
 // disagree, the stand-in is the one to mend. Each test writes its own scratch INI file.
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 #ifndef _WIN32
 #include <unistd.h>
+#include "compat_host.h"
 #endif
 #include <vector>
 
@@ -218,6 +220,104 @@ TEST(ProfileWrite, NullValueDeletesTheKey)
     ASSERT_TRUE(WritePrivateProfileStringA("Coeffs", "C1", nullptr, file.c_str()));
     EXPECT_EQ(readString("Coeffs", "C1", "4", file).text, "4");
     EXPECT_EQ(readString("Coeffs", "D1", "0", file).text, "700");
+}
+
+// A top-level window of the given class (registered here when the system lacks it), or a child of
+// parent with the given item id.
+HWND makeWindow(const char *className, HWND parent, int id)
+{
+#ifdef _WIN32
+    WNDCLASSA known;
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &known)) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc);
+    }
+    DWORD style = parent ? WS_CHILD : WS_OVERLAPPEDWINDOW;
+    return CreateWindowExA(0, className, "", style, 0, 0, 200, 100, parent, (HMENU)(INT_PTR)id,
+                           GetModuleHandleA(nullptr), nullptr);
+#else
+    HWND window = compatCreateWindow(className, parent, nullptr, 200, 100);
+    if (parent)
+        SetWindowLongA(window, GWL_ID, id);
+    return window;
+#endif
+}
+
+TEST(Windows, ClassNamesAndParents)
+{
+    HWND frame = makeWindow("COOL96", nullptr, 0);
+    HWND child = makeWindow("Vantrope Host Child", frame, 7);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetParent(child), frame);
+    EXPECT_EQ(GetParent(frame), nullptr) << "a top-level window without an owner has no parent";
+    char name[128];
+    memset(name, 'X', sizeof name);
+    EXPECT_EQ(GetClassNameA(frame, name, sizeof name), 6);
+    EXPECT_STREQ(name, "COOL96");
+    EXPECT_EQ(GetClassNameA(child, name, sizeof name), 19);
+    EXPECT_STREQ(name, "Vantrope Host Child");
+    EXPECT_EQ(GetClassNameA(frame, name, 4), 3) << "cut to the buffer";
+    EXPECT_STREQ(name, "COO");
+    DestroyWindow(frame);
+}
+
+void expectItemNumber(HWND frame, const char *text, BOOL isSigned, UINT expected, BOOL expectTranslated)
+{
+    SetDlgItemTextA(frame, 110, text);
+    BOOL translated = 99;
+    UINT value = GetDlgItemInt(frame, 110, &translated, isSigned);
+    EXPECT_EQ(value, expected) << "\"" << text << "\" signed " << isSigned;
+    EXPECT_EQ(translated, expectTranslated) << "\"" << text << "\" signed " << isSigned;
+}
+
+// The extremes are read before any out-of-range text: the real routine under Wine keeps a range error
+// from an earlier call and then refuses exactly these values, so this test must run ahead of the table.
+TEST(Windows, ItemNumbersAtTheExtremes)
+{
+    HWND frame = makeWindow("Vantrope Contract Frame", nullptr, 0);
+    ASSERT_NE(makeWindow("EDIT", frame, 110), nullptr);
+    expectItemNumber(frame, "-2147483648", TRUE, 0x80000000u, TRUE);
+    expectItemNumber(frame, "4294967295", FALSE, 4294967295u, TRUE);
+    expectItemNumber(frame, "-1", FALSE, 4294967295u, TRUE);
+    DestroyWindow(frame);
+}
+
+TEST(Windows, ItemNumbersReadAndWritten)
+{
+    const struct {
+        const char *text;
+        BOOL isSigned;
+        UINT value;
+        BOOL translated;
+    } rows[] = {
+        {"42", TRUE, 42, TRUE},           {"42A", TRUE, 42, TRUE},         {"  -7", TRUE, (UINT)-7, TRUE},
+        {"\t+5", TRUE, 5, TRUE},          {"", TRUE, 0, FALSE},            {"abc", TRUE, 0, FALSE},
+        {"-", TRUE, 0, FALSE},            {"- 3", TRUE, 0, FALSE},         {"1 2", TRUE, 1, TRUE},
+        {"2147483647", TRUE, 2147483647u, TRUE}, {"2147483648", TRUE, 0, FALSE},
+        {"-2147483647", TRUE, 0x80000001u, TRUE}, {"-2147483649", TRUE, 0, FALSE},
+        {"99999999999999999999", TRUE, 0, FALSE}, {"4294967294", FALSE, 4294967294u, TRUE},
+        {"4294967296", FALSE, 0, FALSE},  {"-2", FALSE, 4294967294u, TRUE}, {"7x", FALSE, 7, TRUE},
+        {"000000000000000000000000000001", TRUE, 0, TRUE}, // only the first 29 characters count
+    };
+    HWND frame = makeWindow("Vantrope Contract Frame", nullptr, 0);
+    ASSERT_NE(makeWindow("EDIT", frame, 110), nullptr);
+    for (const auto &r : rows)
+        expectItemNumber(frame, r.text, r.isSigned, r.value, r.translated);
+    BOOL translated = 99;
+    EXPECT_EQ(GetDlgItemInt(frame, 4242, &translated, TRUE), 0u) << "no such item";
+    EXPECT_EQ(translated, FALSE);
+    char text[32];
+    SetDlgItemInt(frame, 110, (UINT)-5, TRUE);
+    GetDlgItemTextA(frame, 110, text, sizeof text);
+    EXPECT_STREQ(text, "-5");
+    SetDlgItemInt(frame, 110, (UINT)-5, FALSE);
+    GetDlgItemTextA(frame, 110, text, sizeof text);
+    EXPECT_STREQ(text, "4294967291");
+    DestroyWindow(frame);
 }
 
 struct FormatCase {
