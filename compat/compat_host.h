@@ -63,6 +63,11 @@ void compatFailNextSetClipboardData();                        // the next SetCli
 void compatFailNextGlobalLock();                              // the next GlobalLock gives null
 bool compatGlobalBlockLive(HGLOBAL block);                    // allocated and not yet freed
 
+// Key events queue up and go to the window focused when a loop takes them. Ctrl+V into a window of
+// class "Edit" pastes the clipboard's text (replacing the whole text after Tab entered the field,
+// else appending at the end); Tab moves between tab stops only in a loop that hands its messages to
+// IsDialogMessageA, as in Win32.
+//
 // Timers and the queue. A message loop whose GetMessageA finds no message, no key event and no live
 // timer gets 0 (WM_QUIT) instead of waiting for ever; each such end is counted.
 int compatLiveTimers();
