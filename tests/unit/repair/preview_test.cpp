@@ -98,6 +98,17 @@ protected:
     }
 };
 
+TEST_F(PreviewTest, AdjustsTheAnchorsEvenWithoutADevice)
+{
+    // The mouse handling's context has no device: the anchors still move, nothing is written.
+    std::vector<int16_t> before = samples;
+    plot.hdc = nullptr;
+    EXPECT_EQ(preview(0, 59, 6), 1);
+    EXPECT_EQ(clickParams.spanStart, 1);
+    EXPECT_EQ(clickParams.spanEnd, 58);
+    EXPECT_EQ(samples, before);
+}
+
 TEST_F(PreviewTest, DrawsTheBlendOverTheControlLinesAndWritesNoSample)
 {
     std::vector<int16_t> before = samples;

@@ -67,29 +67,20 @@ TEST_F(WorkedExampleTest, FallingSpanGivesTheListedBridgesAndBlends)
 
 TEST_F(WorkedExampleTest, OvershootingHandlesAreClampedToFullScale)
 {
-    const int32_t before[4] = {29000, 30000, 31000, 32000};
-    const int32_t after[4] = {32000, 31000, 30000, 29000};
-    std::vector<int16_t> samples = buffer(before, after, 7);
-    setSpan(0);
-    ASSERT_EQ(repairSpan(samples.data(), 60, clickParams, nullptr), 1);
-    std::vector<int16_t> expected = {32000, 32760, 32767, 32767, 32767, 32767, 32767,
-                                     32767, 32767, 32767, 32758, 32000};
-    std::vector<int16_t> span(samples.begin() + 20, samples.begin() + 32);
-    EXPECT_EQ(dumpEntries(span), dumpEntries(expected));
-}
-
-TEST_F(WorkedExampleTest, OvershootBelowFullScaleStopsAtMinus32767)
-{
-    // The mirror image: the clamp is -32767, not -32768.
-    const int32_t before[4] = {-29000, -30000, -31000, -32000};
-    const int32_t after[4] = {-32000, -31000, -30000, -29000};
-    std::vector<int16_t> samples = buffer(before, after, 8);
-    setSpan(0);
-    ASSERT_EQ(repairSpan(samples.data(), 60, clickParams, nullptr), 1);
-    std::vector<int16_t> expected = {-32000, -32760, -32767, -32767, -32767, -32767, -32767,
-                                     -32767, -32767, -32767, -32758, -32000};
-    std::vector<int16_t> span(samples.begin() + 20, samples.begin() + 32);
-    EXPECT_EQ(dumpEntries(span), dumpEntries(expected));
+    // Above full scale the clamp is 32767; the mirror image below stops at -32767, not -32768.
+    for (int32_t sign : {1, -1}) {
+        const int32_t before[4] = {29000 * sign, 30000 * sign, 31000 * sign, 32000 * sign};
+        const int32_t after[4] = {32000 * sign, 31000 * sign, 30000 * sign, 29000 * sign};
+        std::vector<int16_t> samples = buffer(before, after, 7);
+        setSpan(0);
+        ASSERT_EQ(repairSpan(samples.data(), 60, clickParams, nullptr), 1);
+        std::vector<int16_t> expected = {32000, 32760, 32767, 32767, 32767, 32767, 32767,
+                                         32767, 32767, 32767, 32758, 32000};
+        for (int16_t &e : expected)
+            e = (int16_t)(e * sign);
+        std::vector<int16_t> span(samples.begin() + 20, samples.begin() + 32);
+        EXPECT_EQ(dumpEntries(span), dumpEntries(expected)) << "sign " << sign;
+    }
 }
 
 } // namespace
