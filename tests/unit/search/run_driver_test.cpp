@@ -8,6 +8,8 @@
 
 namespace {
 
+const int32_t PROGRESS_BOUND = 5000;
+
 class RunDriverTest : public SearchTest {
 protected:
     // A recording of 5000 samples whose selection is 500..4499, silent but for spikes at the given
@@ -19,6 +21,8 @@ protected:
             recording[500 + i] = 2000;
         setUpFakeHost(recording, 500, 4499);
         original = selectionAfterRun();
+        // A run that never ends is cancelled after some 150 passes and then fails its test.
+        fakeHost().cancelAtProgressCall = PROGRESS_BOUND;
     }
     std::vector<int32_t> reviewed() const
     {
@@ -105,6 +109,7 @@ TEST_F(RunDriverTest, MultipassAfterFindNextStartsAgainFromTheStart)
     EXPECT_EQ(countEvents("finish"), 2);
     EXPECT_EQ(fakeHost().writes.size(), 1u) << "only the first pass counted as changed";
     EXPECT_EQ(steeredTo(), "1501") << "steered after the last pass, to its stop";
+    EXPECT_EQ(fakeHost().cancelFlag, 0);
 }
 
 TEST_F(RunDriverTest, CloseEndsTheRunAndSteersOnlyWithRangeDialog)

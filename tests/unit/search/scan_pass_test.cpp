@@ -52,6 +52,16 @@ std::vector<int16_t> buzz(uint32_t n)
     return x;
 }
 
+// A click of 8000 on a sine of period 12, which the verification at severity 1 rejects.
+std::vector<int16_t> clickOnFastSine(uint32_t at = 500)
+{
+    std::vector<int16_t> x(2000);
+    for (int k = 0; k < 2000; k++)
+        x[k] = (int16_t)std::lround(1000.0 * std::sin(2.0 * M_PI * k / 12.0));
+    x[at] = (int16_t)(x[at] + 8000);
+    return x;
+}
+
 TEST_F(ScanPassTest, SilentStartDividesByOneAndTheSizeTestDecidesBetween20And21)
 {
     for (int16_t height : {20, 21}) {
@@ -107,6 +117,30 @@ TEST_F(ScanPassTest, SkippedPositionsHideCandidatesWithinFourSamples)
     }
 }
 
+TEST_F(ScanPassTest, PassedOverCandidatesGetNoEndOfSampleSteps)
+{
+    // A candidate at 256 that is skipped: no progress call there, and no running-mean update, which
+    // the message of the candidate at 1000 shows.
+    std::vector<int16_t> x = step(2000, 256, 2000);
+    for (uint32_t i = 1000; i < 2000; i++)
+        x[i] = 4000;
+    addSkipped(256);
+    pass(x);
+    EXPECT_EQ(countEvents("progress 256 "), 0);
+    EXPECT_EQ(countEvents("progress 384 "), 1);
+    ASSERT_EQ(reviewed(), std::vector<int32_t>({1000}));
+    EXPECT_NE(reviewScript().calls[0].message.find("(2000/0)"), std::string::npos) << reviewScript().calls[0].message;
+
+    // The same for a candidate the verification rejects.
+    fakeHost().events.clear();
+    resetSkipList();
+    clickParams.useBaseFreqVer = 1;
+    std::vector<int16_t> rejected = clickOnFastSine(256);
+    pass(rejected);
+    EXPECT_EQ(countEvents("progress 256 "), 0);
+    EXPECT_EQ(countEvents("progress 384 "), 1);
+}
+
 TEST_F(ScanPassTest, ProgressAtEveryMultipleOf128AndNeverAtStartOrEnd)
 {
     struct Row { uint32_t count; std::vector<std::string> progress; };
@@ -151,16 +185,6 @@ TEST_F(ScanPassTest, CandidateMessageNumbersAndVerdict)
     ASSERT_FALSE(reviewed().empty());
     EXPECT_EQ(reviewScript().calls[0].message,
               "Possible click found at sample 6001  (1200/100)\nBase Frequency Verification: OK");
-}
-
-// A click of 8000 at 500 on a sine of period 12, which the verification at severity 1 rejects.
-std::vector<int16_t> clickOnFastSine()
-{
-    std::vector<int16_t> x(2000);
-    for (int k = 0; k < 2000; k++)
-        x[k] = (int16_t)std::lround(1000.0 * std::sin(2.0 * M_PI * k / 12.0));
-    x[500] = (int16_t)(x[500] + 8000);
-    return x;
 }
 
 TEST_F(ScanPassTest, RejectedCandidatesArePassedOverOnlyWhenVerificationIsOn)
