@@ -82,6 +82,18 @@ TEST_F(ScanPassTest, SilentStartDividesByOneAndTheSizeTestDecidesBetween20And21)
     }
 }
 
+TEST_F(ScanPassTest, SampleTwentyCanBeTheBestGuessButNoCandidate)
+{
+    // The step's jump is the twentieth of the starting mean too: mean 100, score 2000 + 20000.
+    std::vector<int16_t> x = step(200, 20, 2000);
+    RunState run = pass(x);
+    EXPECT_TRUE(reviewed().empty());
+    EXPECT_EQ(run.bestGuess, 20u);
+    EXPECT_EQ(run.bestScore, 22000);
+    std::vector<int16_t> later = step(200, 21, 2000);
+    EXPECT_EQ(pass(later).lastStop, 21u) << "21 is the first possible candidate";
+}
+
 TEST_F(ScanPassTest, LookAheadIsLeftOutFromCountMinus41)
 {
     // A step at p followed, from p + 20 on, by loud buzz that outweighs it in the look-ahead.
