@@ -89,23 +89,6 @@ TEST(DialogTemplate, ResourceScriptMatchesTheTable)
     EXPECT_EQ(index, REVIEW_DIALOG_ITEM_COUNT);
 }
 
-TEST(DialogTemplate, TableFacts)
-{
-    int views = 0;
-    for (const DialogItemTemplate &item : reviewDialogItems) {
-        EXPECT_EQ(item.style & 0x50000000u, 0x50000000u) << "every item is a visible child";
-        EXPECT_EQ(item.helpId, 0u);
-        if (item.id == 1028) {
-            views++;
-            EXPECT_EQ(item.exStyle, 0x00020000u);
-        } else {
-            EXPECT_EQ(item.exStyle, 0u) << "item " << item.id;
-        }
-    }
-    EXPECT_EQ(views, 1);
-    EXPECT_EQ(reviewDialogItems[0].id, 1u) << "Stop Here is the first tab stop";
-}
-
 TEST_F(ReviewTest, StandInBuildsTheTable)
 {
     review([](HWND dialog) {

@@ -268,16 +268,3 @@ TEST_F(ReviewTest, BothMarkersCloseTheStartWins)
         click(dialog, ID_CLOSE);
     });
 }
-
-TEST_F(ReviewTest, ViewAfterTheDialogPassesMessagesOnly)
-{
-    review([](HWND dialog) { click(dialog, ID_CLOSE); });
-    // The view state keeps its last values between dialogs; with no request nothing is handled.
-    activeRequest = nullptr;
-    HWND button = compatCreateWindow("Button", nullptr, nullptr, 10, 10);
-    viewOldProc = DefWindowProcA;
-    EXPECT_EQ(waveViewProc(button, WM_LBUTTONDOWN, 0, mouseAt(1, 1)), 0);
-    EXPECT_EQ(dragMarker, 0);
-    EXPECT_EQ(GetCapture(), nullptr);
-    viewOldProc = nullptr;
-}
