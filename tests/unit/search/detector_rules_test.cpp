@@ -1,5 +1,5 @@
-// The detector's per-sample rules: the level test at the default thresholds and with thresholds whose
-// products would not fit 32 bits, the size test, the score and the running-mean update.
+// The detector's two candidate tests: the level test at the default thresholds and with thresholds
+// whose products would not fit 32 bits, and the size test.
 #include <gtest/gtest.h>
 #include <climits>
 #include "plugin/click_params.h"
@@ -50,50 +50,6 @@ TEST_F(DetectorRulesTest, SizeTestKeepsTinyJumpsInNearSilenceOut)
     const Row rows[] = {{21, 0, true}, {20, 0, false}, {20, 10, false}, {20, 11, true}, {0, 11, true}};
     for (const Row &row : rows)
         EXPECT_EQ(sizeTestPasses(row.jump, row.mean), row.passes) << "jump " << row.jump << ", mean " << row.mean;
-}
-
-TEST_F(DetectorRulesTest, ScoreDividesByTheMeanButNeverByLessThanOne)
-{
-    EXPECT_EQ(candidateScore(21, 0), 21 + 21000);
-    EXPECT_EQ(candidateScore(21, 1), 21 + 21000);
-    EXPECT_EQ(candidateScore(700, 100), 700 + 7000);
-    EXPECT_EQ(candidateScore(65535, 0), 65535 + 65535000);
-    EXPECT_EQ(candidateScore(999, 1000), 999 + 999);
-}
-
-TEST_F(DetectorRulesTest, RunningMeanIgnoresSmallJumps)
-{
-    struct Row { int32_t jump, mean, expected; };
-    const Row rows[] = {
-        {3, 0, 0},        // (3 + 0 + 8) / 16
-        {2, 0, 0},        // a jump of 2 never updates
-        {2, 1, 1},
-        {10, 320, 320},   // not above 320 / 32
-        {11, 320, 301},   // (11 + 4800 + 8) / 16
-        {1000, 0, 63},
-        {100, 100, 100},  // (100 + 1500 + 8) / 16: a steady mean stays put
-        {65535, 65535, 65535},
-    };
-    for (const Row &row : rows)
-        EXPECT_EQ(updatedRunningMean(row.jump, row.mean), row.expected)
-            << "jump " << row.jump << ", mean " << row.mean;
-}
-
-TEST_F(DetectorRulesTest, MeansTakeTwentyJumps)
-{
-    std::vector<int16_t> x(100, 0);
-    for (int i = 0; i < 100; i++)
-        x[i] = (int16_t)((i % 2) ? -32768 : 32767); // full-scale jumps of 65535
-    EXPECT_EQ(startingMean(x.data()), 65535);
-    std::vector<int16_t> ramp(100);
-    for (int i = 0; i < 100; i++)
-        ramp[i] = (int16_t)(i * i); // jump at k is 2k - 1
-    EXPECT_EQ(startingMean(ramp.data()), (1 + 39) * 20 / 2 / 20); // jumps 1..20: sum 400
-    // Look-ahead at 10: jumps at 30..39, sum of 2k - 1 for k = 30..49
-    int32_t sum = 0;
-    for (int k = 30; k < 50; k++)
-        sum += 2 * k - 1;
-    EXPECT_EQ(lookAheadMean(ramp.data(), 10), sum / 20);
 }
 
 } // namespace
