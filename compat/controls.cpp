@@ -54,15 +54,18 @@ static LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPA
         w->checkState = (UINT)wParam;
         return 0;
     case BM_CLICK:
-        // A disabled button takes no clicks, as it would take no mouse input.
-        if (!w->enabled || groupBox)
+        // As Wine does: a press and a release at 0, 0, also on a disabled button (a driver that
+        // stands for a person checks IsWindowEnabled itself).
+        if (groupBox)
             return 0;
         SendMessageA(button, WM_LBUTTONDOWN, 0, 0);
         SendMessageA(button, WM_LBUTTONUP, 0, 0);
         return 0;
     case WM_LBUTTONDOWN:
-        if (!groupBox)
+        if (!groupBox) {
+            SetFocus(button);
             SetCapture(button);
+        }
         return 0;
     case WM_LBUTTONUP:
         buttonReleased(button, lParam);
