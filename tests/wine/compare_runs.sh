@@ -28,15 +28,21 @@ for program in "$native_app" "$windows_app"; do
   [ -f "$program" ] || { echo "compare_runs.sh: $program has not been built" >&2; exit 2; }
 done
 
+case $input in
+  gen:*:*) ;;
+  *) [ -f "$input" ] || { echo "compare_runs.sh: no input file $input" >&2; exit 2; } ;;
+esac
+prefix=$("$here/run_wine.sh" prefix) || exit 2
+wine_ini=$prefix/drive_c/windows/Vantrope.ini
+
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantrope-compare.XXXXXX")
 mkdir -p "$work/native/settings" "$work/wine"
 case $input in
   gen:*:*)
     IFS=: read -r _ channels frames bits <<<"$input"
-    python3 "$here/wine_checks.py" make-wav "$work/in.wav" "$channels" "$frames" "${bits:-16}" || exit 2 ;;
-  *)
-    [ -f "$input" ] || { echo "compare_runs.sh: no input file $input" >&2; exit 2; }
-    cp "$input" "$work/in.wav" ;;
+    python3 "$here/wine_checks.py" make-wav "$work/in.wav" "$channels" "$frames" "${bits:-16}" \
+      || { rm -rf "$work"; exit 2; } ;;
+  *) cp "$input" "$work/in.wav" ;;
 esac
 cp "$work/in.wav" "$work/native/in.wav"
 cp "$work/in.wav" "$work/wine/in.wav"
@@ -52,8 +58,6 @@ echo "run: vantrope --log run.jsonl $* in.wav out.wav"
   <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
 native_exit=$?
 
-prefix=$("$here/run_wine.sh" prefix) || exit 2
-wine_ini=$prefix/drive_c/windows/Vantrope.ini
 rm -f "$wine_ini"
 (cd "$work/wine" && "$here/run_wine.sh" run 60 "$windows_app" --log run.jsonl "$@" in.wav out.wav \
   <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
