@@ -4,8 +4,10 @@
 #include <cstdint>
 #include "run_state.h"
 
-// Runs one pass over samples[0..count), count >= 42. Sets up the detector state of run, and updates
-// changed, autoRepair, lastResult and the detector state as it goes. Calls the host's progress callback
-// and reads its cancel flag (through clickParams.wave), the span finder, the verification, the review
-// and the repair. Returns when the pass is over.
+// Runs one pass over samples[0..count), count >= 42 (with fewer it examines nothing). Sets up the
+// detector state of run, and updates changed, autoRepair, lastResult, reviewsShown and the detector
+// state as it goes. Through clickParams.wave it calls the host's progress callback, reads its cancel
+// flag and takes selStart for the messages (a null wave gives none of these, and selStart 0); it calls
+// the span finder, the verification, the review (runReview) and the repair, and writes textBuffer and
+// the SkipList. Returns when the pass is over.
 void runScanPass(int16_t *samples, uint32_t count, RunState &run);
