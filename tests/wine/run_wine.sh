@@ -63,6 +63,7 @@ run() {
   [ $# -ge 2 ] || die "usage: run_wine.sh run SECONDS PROGRAM [ARGS...]"
   local seconds=$1
   shift
+  [ -f "$1" ] || die "$1 has not been built (the Windows build: cmake --preset windows && cmake --build build/windows)"
   read_prefix
   timeout -k 5 $((seconds + 30)) "${xvfb[@]}" sh -c '
     seconds=$1; shift
