@@ -1,6 +1,6 @@
 // Contract tests of the Win32 calls whose exact behaviour the plug-in's settings, texts, dialog fields
 // and host recognition rely on: private-profile reads and writes, wsprintfA's 32-bit integers, item
-// numbers in edit fields, window class names and parents. The same source is built natively
+// numbers in edit fields, window class names and parents, and the pixel rules of the drawing calls. The same source is built natively
 // against the stand-in in compat/ and for i686 against the real routines, run under Wine; where the two
 // disagree, the stand-in is the one to mend. Each test writes its own scratch INI file.
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include <unistd.h>
 #include "compat_host.h"
 #endif
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -318,6 +319,189 @@ TEST(Windows, ItemNumbersReadAndWritten)
     GetDlgItemTextA(frame, 110, text, sizeof text);
     EXPECT_STREQ(text, "4294967291");
     DestroyWindow(frame);
+}
+
+// A 40 x 30 drawing surface that starts in the button face colour 0xC0C0C0: natively a window's
+// canvas, on Windows a device-independent bitmap in a memory device context, read back pixel by pixel.
+struct Surface {
+    HDC dc;
+    HWND window;       // natively: the window whose canvas is drawn on
+    HGDIOBJ bitmap;    // on Windows: the bitmap selected into dc
+    HGDIOBJ previous;  // on Windows: the bitmap dc held before
+    uint32_t *bits;    // on Windows: 0x00RRGGBB pixels, top row first
+};
+enum { SURFACE_WIDTH = 40, SURFACE_HEIGHT = 30 };
+
+Surface openSurface()
+{
+    Surface s = {};
+#ifdef _WIN32
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = SURFACE_WIDTH;
+    info.bmiHeader.biHeight = -SURFACE_HEIGHT;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    s.dc = CreateCompatibleDC(nullptr);
+    s.bitmap = CreateDIBSection(s.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    s.bits = static_cast<uint32_t *>(bits);
+    s.previous = SelectObject(s.dc, s.bitmap);
+    for (int i = 0; i < SURFACE_WIDTH * SURFACE_HEIGHT; i++)
+        s.bits[i] = 0xC0C0C0;
+#else
+    s.window = compatCreateWindow("Canvas", nullptr, nullptr, SURFACE_WIDTH, SURFACE_HEIGHT);
+    s.dc = GetDC(s.window);
+#endif
+    return s;
+}
+
+// The colour at x, y as a COLORREF (0x00BBGGRR), 0xFFFFFFFF outside the surface.
+uint32_t pixelAt(const Surface &s, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= SURFACE_WIDTH || y >= SURFACE_HEIGHT)
+        return 0xFFFFFFFFu;
+#ifdef _WIN32
+    GdiFlush();
+    uint32_t p = s.bits[y * SURFACE_WIDTH + x] & 0xFFFFFF;
+    return (p & 0x00FF00) | (p >> 16) | ((p & 0xFF) << 16);
+#else
+    return compatCanvasPixel(s.window, x, y);
+#endif
+}
+
+void closeSurface(Surface &s)
+{
+#ifdef _WIN32
+    SelectObject(s.dc, s.previous);
+    DeleteObject(s.bitmap);
+    DeleteDC(s.dc);
+#else
+    ReleaseDC(s.window, s.dc);
+    DestroyWindow(s.window);
+#endif
+}
+
+// Rows of the surface as characters: '.' face colour, 'W' white, 'B' black, 'r' red, '?' other.
+std::string rows(const Surface &s, int top, int bottom, int left, int right)
+{
+    std::string text;
+    for (int y = top; y < bottom; y++) {
+        for (int x = left; x < right; x++) {
+            uint32_t p = pixelAt(s, x, y);
+            text += p == 0xC0C0C0 ? '.' : p == 0xFFFFFF ? 'W' : p == 0 ? 'B' : p == 0x0000FF ? 'r' : '?';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+TEST(Drawing, RectangleOutlineFillAndNullPen)
+{
+    Surface s = openSurface();
+    SelectObject(s.dc, GetStockObject(BLACK_PEN));
+    SelectObject(s.dc, GetStockObject(WHITE_BRUSH));
+    Rectangle(s.dc, 1, 1, 5, 4);
+    EXPECT_EQ(rows(s, 0, 5, 0, 6), "......\n.BBBB.\n.BWWB.\n.BBBB.\n......\n") << "right and bottom exclusive";
+    SelectObject(s.dc, GetStockObject(NULL_PEN));
+    Rectangle(s.dc, 10, 1, 14, 4);
+    EXPECT_EQ(rows(s, 0, 5, 9, 15), "......\n.WWW..\n.WWW..\n......\n......\n") << "without a pen";
+    SelectObject(s.dc, GetStockObject(WHITE_PEN));
+    SelectObject(s.dc, GetStockObject(NULL_BRUSH));
+    Rectangle(s.dc, 24, 4, 20, 1); // given backwards
+    EXPECT_EQ(rows(s, 0, 5, 19, 25), "......\n.WWWW.\n.W..W.\n.WWWW.\n......\n") << "no brush";
+    Rectangle(s.dc, 38, 28, 45, 35); // partly off the surface: clipped
+    EXPECT_EQ(rows(s, 27, 30, 37, 40), "...\n.WW\n.W.\n");
+    SelectObject(s.dc, GetStockObject(BLACK_PEN));
+    SelectObject(s.dc, GetStockObject(WHITE_BRUSH));
+    closeSurface(s);
+}
+
+struct LineCase {
+    int x0, y0, x1, y1;
+    const char *pixels; // the pixels drawn, as x,y pairs, row by row from the top
+};
+
+// Draws each line on a fresh surface in solid red and compares the pixels drawn.
+void expectLines(const LineCase *cases, size_t count)
+{
+    for (size_t i = 0; i < count; i++) {
+        const LineCase &c = cases[i];
+        Surface s = openSurface();
+        HPEN red = CreatePen(PS_SOLID, 1, 0x0000FF);
+        HGDIOBJ old = SelectObject(s.dc, red);
+        POINT previous = {-1, -1};
+        MoveToEx(s.dc, c.x0, c.y0, &previous);
+        EXPECT_EQ(previous.x, 0) << "a new device context starts at 0, 0";
+        LineTo(s.dc, c.x1, c.y1);
+        std::string drawn;
+        for (int y = 0; y < SURFACE_HEIGHT; y++)
+            for (int x = 0; x < SURFACE_WIDTH; x++)
+                if (pixelAt(s, x, y) == 0x0000FF)
+                    drawn += (drawn.empty() ? "" : " ") + std::to_string(x) + "," + std::to_string(y);
+        EXPECT_EQ(drawn, c.pixels) << c.x0 << "," << c.y0 << " to " << c.x1 << "," << c.y1;
+        MoveToEx(s.dc, 0, 0, &previous);
+        EXPECT_EQ(previous.x, c.x1) << "LineTo moves the current position";
+        SelectObject(s.dc, old);
+        DeleteObject(red);
+        closeSurface(s);
+    }
+}
+
+TEST(Drawing, LinesLeaveOutTheirLastPixel)
+{
+    const LineCase cases[] = {
+        {2, 2, 6, 2, "2,2 3,2 4,2 5,2"},
+        {2, 2, 2, 5, "2,2 2,3 2,4"},
+        {2, 2, 5, 5, "2,2 3,3 4,4"},
+        {7, 7, 7, 7, ""},
+        {12, 12, 2, 7, "3,7 4,8 5,8 6,9 7,9 8,10 9,10 10,11 11,11 12,12"},
+        {10, 2, 8, 10, "10,2 10,3 9,4 9,5 9,6 9,7 8,8 8,9"},
+        {4, 10, 2, 2, "2,3 2,4 3,5 3,6 3,7 3,8 4,9 4,10"},
+        {2, 12, 10, 10, "8,10 9,10 4,11 5,11 6,11 7,11 2,12 3,12"},
+        {10, 12, 2, 10, "3,10 4,10 5,11 6,11 7,11 8,11 9,12 10,12"},
+    };
+    expectLines(cases, sizeof cases / sizeof cases[0]);
+}
+
+// Where a line passes exactly between two pixels, the real routine's choice depends on the direction
+// of the line; the stand-in's canvas chooses differently in these directions. Not yet mended there, so
+// only the real routine is held to them.
+#ifdef _WIN32
+#define UNTIL_THE_STAND_IN_AGREES(name) name
+#else
+#define UNTIL_THE_STAND_IN_AGREES(name) DISABLED_##name
+#endif
+
+TEST(Drawing, UNTIL_THE_STAND_IN_AGREES(LinesBreakTiesByDirection))
+{
+    const LineCase cases[] = {
+        {5, 20, 7, 12, "7,13 6,14 6,15 6,16 6,17 5,18 5,19 5,20"},
+        {2, 2, 4, 10, "2,2 2,3 2,4 3,5 3,6 3,7 3,8 4,9"},
+        {8, 10, 10, 2, "10,3 9,4 9,5 9,6 9,7 8,8 8,9 8,10"},
+        {10, 10, 2, 12, "8,10 9,10 10,10 4,11 5,11 6,11 7,11 3,12"},
+        {2, 10, 10, 12, "2,10 3,10 4,10 5,11 6,11 7,11 8,11 9,12"},
+    };
+    expectLines(cases, sizeof cases / sizeof cases[0]);
+}
+
+TEST(Drawing, DottedPenAndBackgroundMode)
+{
+    Surface s = openSurface();
+    HPEN dotted = CreatePen(PS_DOT, 1, 0x0000FF);
+    HGDIOBJ old = SelectObject(s.dc, dotted);
+    EXPECT_EQ(SetBkMode(s.dc, TRANSPARENT), OPAQUE) << "device contexts start opaque";
+    MoveToEx(s.dc, 0, 1, nullptr);
+    LineTo(s.dc, 14, 1);
+    EXPECT_EQ(rows(s, 1, 2, 0, 15), "rrr...rrr...rr.\n") << "gaps left as they were";
+    SetBkMode(s.dc, OPAQUE);
+    MoveToEx(s.dc, 0, 3, nullptr);
+    LineTo(s.dc, 14, 3);
+    EXPECT_EQ(rows(s, 3, 4, 0, 15), "rrrWWWrrrWWWrr.\n") << "opaque gaps take the background colour";
+    SelectObject(s.dc, old);
+    DeleteObject(dotted);
+    closeSurface(s);
 }
 
 struct FormatCase {
