@@ -14,6 +14,7 @@
 #include "host_platform.h"
 #include "host_session.h"
 #include "message_host.h"
+#include "range_host.h"
 #include "transcript.h"
 
 enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
@@ -131,6 +132,7 @@ static int32_t runSelection(const PluginTable &table, const HostOptions &options
     int32_t result = table.xfmDo(&wave);
     sessionClearProgress();
     transcriptEvent("{\"event\":\"do\",\"result\":" + std::to_string(result) + "}");
+    rangeHostRunEnded();
     return result == 1 ? RUN_DONE : RUN_FAILED;
 }
 
@@ -177,6 +179,7 @@ static int32_t runHost(const HostOptions &options)
     if (!platformCreateHostWindows(options.frameClass, &frame, &child, &error))
         return failUsage(error);
     messageHostConfigure(chooseScript(options, platformStdinIsTerminal()), frame, child);
+    rangeHostAttach(options.frameClass, frame, child, RANGE_TIMEOUT_DEFAULT_MS);
     auto began = std::chrono::steady_clock::now();
     queryPlugin(table);
     std::vector<uint8_t> original = audio.bytes;

@@ -6,6 +6,7 @@
 #include "app/host_platform.h"
 #include "app/message_host.h"
 #include "import_hooks.h"
+#include "range_observers.h"
 
 typedef int(WINAPI *MessageBoxProc)(HWND owner, LPCSTR text, LPCSTR title, UINT flags);
 
@@ -28,6 +29,12 @@ struct ObservedImport {
 static ObservedImport observedImports[] = {
     {"user32.dll", "MessageBoxA", reinterpret_cast<void *>(observedMessageBox),
      reinterpret_cast<void **>(&realMessageBox)},
+    {"user32.dll", "SetClipboardData", reinterpret_cast<void *>(observedSetClipboardData),
+     reinterpret_cast<void **>(&realSetClipboardData)},
+    {"user32.dll", "PostMessageA", reinterpret_cast<void *>(observedPostMessage),
+     reinterpret_cast<void **>(&realPostMessage)},
+    {"user32.dll", "keybd_event", reinterpret_cast<void *>(observedKeybdEvent),
+     reinterpret_cast<void **>(&realKeybdEvent)},
 };
 
 static std::string folderOfProgram()
