@@ -1,6 +1,7 @@
 // Parsing of the vantrope command line into HostOptions, and the usage text. Holds no state.
 #include "host_options.h"
 #include "box_script.h"
+#include "review_script.h"
 
 static const char usageText[] =
     "usage: vantrope [options] IN OUT\n"
@@ -20,10 +21,16 @@ static const char usageText[] =
     "                       close, auto, skip or the ids 1, 6, 3, 4, 2, 7, 1036; stop once it runs out\n"
     "  --auto               answer every \"Possible click\" with auto and every \"Best guess\" with stop\n"
     "  --refuse-long        answer No when the plug-in asks whether to go on with a very long selection\n"
-    "  --no-dialog          reviews in the plug-in's Yes/No/Cancel question box (the default for now)\n"
+    "  --no-dialog          reviews in the plug-in's Yes/No/Cancel question box instead of its dialog\n"
+    "  --review ACTIONS     script the review dialog: actions per review, reviews separated by '/'\n"
+    "  --script FILE        script the review dialog from FILE, one review per line\n"
+    "  --report DIR         write a picture of the view at each review and DIR/index.md listing them\n"
     "  --log FILE           write a transcript of everything that crosses the host interface (JSON Lines)\n"
     "  --info               print what QueryXfm reports, as JSON, and exit\n"
     "  --help               print this text and exit\n"
+    "\n"
+    "\n"
+    "%SCRIPT%"
     "\n"
     "Without --answers or --auto a person answers the reviews when standard input is a terminal;\n"
     "otherwise they are answered as --auto would. The summary on standard error names the repaired\n"
@@ -31,7 +38,17 @@ static const char usageText[] =
     "Exit status: 0 when every run succeeded, 1 when the plug-in refused or failed, 2 for bad usage or\n"
     "files that cannot be read or written.\n";
 
-const char *hostUsage() { return usageText; }
+// The review script's syntax is spliced in where the usage names it.
+const char *hostUsage()
+{
+    static std::string usage;
+    if (usage.empty()) {
+        usage = usageText;
+        size_t at = usage.find("%SCRIPT%");
+        usage.replace(at, 8, reviewScriptSyntax());
+    }
+    return usage.c_str();
+}
 
 int32_t parseFrameNumber(const std::string &text, uint32_t *value)
 {
@@ -59,9 +76,10 @@ static void setDefaults(HostOptions *options)
     options->hasSettingsDir = false;
     options->frameClass = DEFAULT_FRAME_CLASS;
     options->info = options->help = options->autoMode = options->refuseLong = false;
-    // The question-box form for now; the dialog form comes with handing over the plug-in's instance.
-    options->useDialog = false;
+    // The dialog form unless --no-dialog: XfmSetup gets the plug-in's instance with the host window.
+    options->useDialog = true;
     options->hasAnswers = false;
+    options->hasReview = false;
 }
 
 // Options that take a value; the value is the next argument or follows "=".
@@ -102,6 +120,15 @@ static int32_t applyValueOption(const std::string &name, const std::string &valu
             return 0;
         }
         options->logPath = value;
+    } else if (name == "--script" || name == "--report") {
+        if (value.empty()) {
+            *error = name + (name == "--script" ? " needs a file name" : " needs a directory");
+            return 0;
+        }
+        (name == "--script" ? options->scriptPath : options->reportDir) = value;
+    } else if (name == "--review") {
+        options->hasReview = true;
+        options->reviewText = value;
     } else {
         options->hasAnswers = true;
         return parseAnswerList(value, &options->answers, error);
@@ -112,7 +139,8 @@ static int32_t applyValueOption(const std::string &name, const std::string &valu
 static bool takesValue(const std::string &name)
 {
     static const char *const names[] = {"--channel", "--start", "--end", "--settings-dir",
-                                        "--frame-class", "--log", "--answers"};
+                                        "--frame-class", "--log", "--answers",
+                                        "--script", "--review", "--report"};
     for (const char *n : names)
         if (name == n)
             return true;
@@ -149,6 +177,14 @@ static int32_t checkCombination(const std::vector<std::string> &files, HostOptio
     }
     if (options->autoMode && options->hasAnswers) {
         *error = "--auto and --answers cannot be combined";
+        return 0;
+    }
+    if (options->hasReview && !options->scriptPath.empty()) {
+        *error = "--review and --script cannot be combined";
+        return 0;
+    }
+    if (!options->useDialog && (options->hasReview || !options->scriptPath.empty() || !options->reportDir.empty())) {
+        *error = "--review, --script and --report need the review dialog, which --no-dialog turns off";
         return 0;
     }
     if (options->hasStart && options->hasEnd && options->start > options->end) {

@@ -25,6 +25,10 @@ struct HostOptions {
     bool hasAnswers;             // --answers given
     std::vector<int32_t> answers; // review answers as button ids, in order
     std::string logPath;         // transcript file, empty = none
+    std::string scriptPath;      // --script: file of review actions, one review per line; empty = none
+    bool hasReview;              // --review given
+    std::string reviewText;      // --review: review actions, reviews separated by '/'
+    std::string reportDir;       // --report: directory of the review pictures and index; empty = none
 };
 
 // The host frame's default class: one of the host's own, which the plug-in recognises as no editor.

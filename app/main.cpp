@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 #include "audio_file.h"
@@ -14,6 +16,9 @@
 #include "host_platform.h"
 #include "host_session.h"
 #include "message_host.h"
+#include "report.h"
+#include "review_driver.h"
+#include "review_script.h"
 #include "range_host.h"
 #include "transcript.h"
 
@@ -116,15 +121,14 @@ static BoxScript chooseScript(const HostOptions &options, bool stdinIsTerminal)
 enum RunOutcome { RUN_DONE, RUN_SETUP_REFUSED, RUN_FAILED };
 
 // One selection: XfmSetup, then XfmDo when it agreed. Returns a RunOutcome.
-static int32_t runSelection(const PluginTable &table, const HostOptions &options, HWND child, HostAudio *audio,
+static int32_t runSelection(const PluginTable &table, HINSTANCE instance, HWND child, HostAudio *audio,
                          const HostSelection &selection, bool progressBar)
 {
     transcriptEvent("{\"event\":\"selection\",\"channel\":" + std::to_string(selection.channel) +
                     ",\"start\":" + std::to_string(selection.start) + ",\"end\":" + std::to_string(selection.end) + "}");
     XfmWave wave;
     sessionPrepare(audio, selection, &wave, progressBar);
-    // The question form of the review until the dialog form is wanted: it needs the plug-in's instance.
-    HINSTANCE instance = options.useDialog ? table.instance : nullptr;
+    reviewDriverSelection(selection.start, selection.end - selection.start + 1);
     int32_t setup = table.xfmSetup(child, instance, &wave);
     transcriptEvent("{\"event\":\"setup\",\"result\":" + std::to_string(setup) + "}");
     if (setup != 1)
@@ -152,6 +156,32 @@ static void printSummary(const std::vector<SelectionOutcome> &outcomes, const st
     fprintf(stderr, "vantrope: %.2f s\n", seconds);
 }
 
+// The review script of --review or --script, parsed. Returns true, or false with the reason.
+static bool loadReviewScript(const HostOptions &options, std::vector<ReviewActions> *reviews, std::string *error)
+{
+    std::string text = options.reviewText;
+    if (!options.scriptPath.empty()) {
+        std::ifstream file(options.scriptPath, std::ios::binary);
+        if (!file) {
+            *error = options.scriptPath + ": cannot be read";
+            return false;
+        }
+        std::ostringstream content;
+        content << file.rdbuf();
+        text = content.str();
+    } else {
+        // On the command line '/' separates the reviews, as the lines of a file do.
+        for (char &c : text)
+            if (c == '/')
+                c = '\n';
+    }
+    if (!parseReviewScript(text, reviews, error)) {
+        *error = (options.scriptPath.empty() ? "--review: " : options.scriptPath + ": ") + *error;
+        return false;
+    }
+    return true;
+}
+
 // Everything after the options: load, read, present, write. Returns the exit status.
 static int32_t runHost(const HostOptions &options)
 {
@@ -175,10 +205,22 @@ static int32_t runHost(const HostOptions &options)
         return failUsage(error);
     if (!probeAudioOutput(options.outPath, &error))
         return failUsage(options.outPath + ": cannot be written: " + error);
+    std::vector<ReviewActions> reviews;
+    if (!loadReviewScript(options, &reviews, &error))
+        return failUsage(error);
+    if (!options.reportDir.empty() && !reportOpen(options.reportDir, &error))
+        return failUsage(error);
     HWND frame = nullptr, child = nullptr;
     if (!platformCreateHostWindows(options.frameClass, &frame, &child, &error))
         return failUsage(error);
-    messageHostConfigure(chooseScript(options, platformStdinIsTerminal()), frame, child);
+    BoxScript answers = chooseScript(options, platformStdinIsTerminal());
+    messageHostConfigure(answers, frame, child);
+    // The dialog form hands XfmSetup the plug-in's instance; the question form hands it none.
+    HINSTANCE instance = nullptr;
+    if (options.useDialog) {
+        reviewDriverConfigure(reviews, answers);
+        instance = reviewDriverInstall(table);
+    }
     rangeHostAttach(options.frameClass, frame, child, RANGE_TIMEOUT_DEFAULT_MS);
     auto began = std::chrono::steady_clock::now();
     queryPlugin(table);
@@ -187,7 +229,7 @@ static int32_t runHost(const HostOptions &options)
     int32_t outcome = RUN_DONE;
     signal(SIGINT, onInterrupt);
     for (const HostSelection &selection : selections) {
-        outcome = runSelection(table, options, child, &audio, selection, platformStderrIsTerminal());
+        outcome = runSelection(table, instance, child, &audio, selection, platformStderrIsTerminal());
         outcomes.push_back({selection, sessionPasses()});
         if (outcome != RUN_DONE || sessionCancelled())
             break;

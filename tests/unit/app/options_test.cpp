@@ -35,7 +35,7 @@ TEST(HostOptions, DefaultsPresentEveryChannelOfTheWholeFile)
     EXPECT_EQ(o.channel, 0);
     EXPECT_FALSE(o.allChannels || o.hasStart || o.hasEnd || o.hasAnswers || o.autoMode || o.refuseLong);
     EXPECT_EQ(o.frameClass, DEFAULT_FRAME_CLASS);
-    EXPECT_FALSE(o.useDialog) << "reviews take the question form until the plug-in's instance is handed over";
+    EXPECT_TRUE(o.useDialog) << "reviews take the dialog form unless --no-dialog";
     EXPECT_TRUE(o.logPath.empty());
 }
 
@@ -104,11 +104,11 @@ TEST(HostOptions, RefusedCommandLinesSayWhy)
         {"--answers repair,sometimes a b", "unknown answer \"sometimes\""},
         {"--answers repair,,stop a b", "unknown answer \"\""},
         {"--answers 5 a b", "unknown answer \"5\""},
-        {"--answers repair,next a b", "answer 2 (\"next\") cannot be given"},
-        {"--answers skip a b", "answer 1 (\"skip\") cannot be given"},
-        {"--answers 1036 a b", "cannot be given"},
-        {"--answers close a b", "cannot be given"},
-        {"--answers back a b", "cannot be given"},
+        {"--no-dialog --answers repair,next a b", "answer 2 (\"next\") cannot be given"},
+        {"--no-dialog --answers skip a b", "answer 1 (\"skip\") cannot be given"},
+        {"--no-dialog --answers 1036 a b", "cannot be given"},
+        {"--no-dialog --answers close a b", "cannot be given"},
+        {"--no-dialog --answers back a b", "cannot be given"},
     };
     for (const Row &row : rows) {
         HostOptions options;

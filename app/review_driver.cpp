@@ -1,0 +1,303 @@
+// The scripted and the interactive user of the review dialog, shared by both builds: reads what the
+// open dialog shows, sends the script's actions as the window messages a person's input produces,
+// presses the answer and writes the review's transcript event. Owns the script, the fallback answers
+// and the current review (its number, what it showed, its next action, the button pressed).
+#include "review_driver.h"
+#include <cstdio>
+#include <iostream>
+#include "report.h"
+#include "transcript.h"
+#include "ui/dialog_ids.h"
+
+struct ReviewShown {
+    std::string caption;  // the dialog's caption
+    std::string message;  // text of the message line 1029
+    std::string c1, d1, c2, severity; // texts of fields 110, 111, 112, 1040
+    bool use, multipass, autozoom, rangeDialog; // check boxes 1039, 1034, 1037, 1038
+    int32_t zoomPosition; // zoom bar position, 13 - zoom: 1..12
+    int32_t blend;        // blend bar position, lineBezier: 0..12
+    int32_t width;        // width bar position, ptsAround: 30..160
+    bool goBack;          // "Go Back" enabled
+    bool repair;          // "&Repair" enabled
+    std::string picture;  // path of the report picture, "" when none
+};
+
+static std::vector<ReviewActions> script;
+static BoxScript fallback = {REVIEW_SCRIPT, {}, 0, false};
+static int32_t reviewNumber = 0;  // reviews opened so far; the current one's number
+static ReviewShown shown;
+static ReviewActions current;     // actions of the current review
+static uint32_t nextAction = 0;   // index into current
+static int32_t pressedButton = 0; // button pressed in the current review, 0 = none yet
+static uint32_t selectionStart = 0; // selStart of the current selection
+static uint32_t selectionCount = 0; // samples in the current selection, 0 = unknown
+
+void reviewDriverSelection(uint32_t selStart, uint32_t sampleCount)
+{
+    selectionStart = selStart;
+    selectionCount = sampleCount;
+}
+
+void reviewDriverConfigure(const std::vector<ReviewActions> &newScript, const BoxScript &newFallback)
+{
+    script = newScript;
+    fallback = newFallback;
+    reviewNumber = 0;
+    nextAction = 0;
+    pressedButton = 0;
+    current.clear();
+}
+
+static std::string itemText(HWND dialog, int32_t id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, (int)sizeof text);
+    return text;
+}
+
+static int32_t barPosition(HWND dialog, int32_t id)
+{
+    return (int32_t)SendMessageA(GetDlgItem(dialog, id), SBM_GETPOS, 0, 0);
+}
+
+static bool buttonEnabled(HWND dialog, int32_t id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    return button && IsWindowEnabled(button);
+}
+
+static void readShown(HWND dialog, ReviewShown *out)
+{
+    char caption[1024] = "";
+    GetWindowTextA(dialog, caption, (int)sizeof caption);
+    out->caption = caption;
+    out->message = itemText(dialog, IDC_MESSAGE);
+    out->c1 = itemText(dialog, IDC_C1);
+    out->d1 = itemText(dialog, IDC_D1);
+    out->c2 = itemText(dialog, IDC_C2);
+    out->severity = itemText(dialog, IDC_SEVERITY);
+    out->use = IsDlgButtonChecked(dialog, IDC_USE_BASE_FREQ) == BST_CHECKED;
+    out->multipass = IsDlgButtonChecked(dialog, IDC_MULTIPASS) == BST_CHECKED;
+    out->autozoom = IsDlgButtonChecked(dialog, IDC_AUTOZOOM) == BST_CHECKED;
+    out->rangeDialog = IsDlgButtonChecked(dialog, IDC_RANGE_DIALOG) == BST_CHECKED;
+    out->zoomPosition = barPosition(dialog, IDC_ZOOM_BAR);
+    out->blend = barPosition(dialog, IDC_BLEND_BAR);
+    out->width = barPosition(dialog, IDC_WIDTH_BAR);
+    out->goBack = buttonEnabled(dialog, ID_GO_BACK);
+    out->repair = buttonEnabled(dialog, ID_REPAIR);
+}
+
+void reviewDialogOpened(HWND dialog)
+{
+    reviewNumber++;
+    shown = ReviewShown();
+    readShown(dialog, &shown);
+    if (reportActive()) {
+        std::vector<uint32_t> pixels;
+        int32_t width = 0, height = 0;
+        if (reviewPlatformViewPixels(GetDlgItem(dialog, IDC_WAVE_VIEW), &pixels, &width, &height))
+            shown.picture = reportPicture(reviewNumber, pixels, width, height);
+    }
+    current = (uint32_t)(reviewNumber - 1) < script.size() ? script[reviewNumber - 1] : ReviewActions();
+    nextAction = 0;
+    pressedButton = 0;
+}
+
+static const char *buttonText(int32_t id)
+{
+    switch (id) {
+    case ID_STOP_HERE: return "Stop Here";
+    case ID_CLOSE: return "Close";
+    case ID_FIND_NEXT: return "Find Next";
+    case ID_GO_BACK: return "Go Back";
+    case ID_REPAIR: return "Repair";
+    case ID_AUTO_REPAIR: return "AutoRepair";
+    case ID_SKIP: return "Skip";
+    default: return "?";
+    }
+}
+
+// BM_CLICK presses a disabled button as readily as an enabled one, so the driver checks first and
+// presses Stop Here, which the dialog never disables, in its place.
+static void pressButton(HWND dialog, int32_t id)
+{
+    if (!buttonEnabled(dialog, id)) {
+        fprintf(stderr, "vantrope: review %d: \"%s\" is disabled in this review; pressing \"Stop Here\" instead\n",
+                (int)reviewNumber, buttonText(id));
+        id = ID_STOP_HERE;
+    }
+    pressedButton = id;
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// The column the marker's pen drew in the view's top rows, or fallback when none is found there.
+static int32_t markerColumn(HWND view, uint32_t colour, int32_t fallbackColumn)
+{
+    std::vector<uint32_t> pixels;
+    int32_t width = 0, height = 0;
+    if (!reviewPlatformViewPixels(view, &pixels, &width, &height))
+        return fallbackColumn;
+    // The dotted line starts at row 0, so its first dots lie in the top rows whatever the dot pattern.
+    for (int32_t y = 0; y < height && y < 8; y++)
+        for (int32_t x = 0; x < width; x++)
+            if (pixels[(size_t)y * (size_t)width + (size_t)x] == colour)
+                return x;
+    return fallbackColumn;
+}
+
+// The key-state bit of the left button in a mouse message's first parameter.
+enum { LEFT_BUTTON_DOWN = 0x0001 };
+
+static LPARAM mousePoint(int32_t x, int32_t y) { return (LPARAM)(uint32_t)(((uint32_t)y << 16) | ((uint32_t)x & 0xFFFFu)); }
+
+// The view's column of sample position (selStart + index + 1), by the view's own mapping over the
+// stretch round the candidate that the message names; column 0 when the message names none.
+static int32_t columnOfPosition(HWND dialog, int32_t position, int32_t width)
+{
+    std::string named = reportPosition(itemText(dialog, IDC_MESSAGE));
+    if (named.empty() || width <= 0 || selectionCount == 0)
+        return 0;
+    int64_t candidate = std::stoll(named) - 1 - (int64_t)selectionStart;
+    int64_t index = (int64_t)position - 1 - (int64_t)selectionStart;
+    int64_t around = barPosition(dialog, IDC_WIDTH_BAR);
+    int64_t first = candidate - around < 0 ? 0 : candidate - around;
+    int64_t last = candidate + around >= (int64_t)selectionCount ? (int64_t)selectionCount : candidate + around;
+    int64_t visible = last - first + 1;
+    int64_t column = ((index - first) * width + visible / 2) / visible;
+    return (int32_t)(column < -32768 ? -32768 : column > 32767 ? 32767 : column);
+}
+
+static void dragAcrossView(HWND dialog, const ReviewAction &action)
+{
+    HWND view = GetDlgItem(dialog, IDC_WAVE_VIEW);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(view, &client);
+    int32_t y = client.bottom / 2;
+    int32_t from = action.fromPosition ? columnOfPosition(dialog, action.value, client.right) : action.value;
+    int32_t to = action.toPosition ? columnOfPosition(dialog, action.target, client.right) : action.target;
+    if (action.code == DRAG_FROM_START)
+        from = markerColumn(view, 0x00004080u, 0);
+    else if (action.code == DRAG_FROM_END)
+        from = markerColumn(view, 0x002080FFu, 0);
+    SendMessageA(view, WM_MOUSEMOVE, 0, mousePoint(from, y));
+    SendMessageA(view, WM_LBUTTONDOWN, LEFT_BUTTON_DOWN, mousePoint(from, y));
+    SendMessageA(view, WM_MOUSEMOVE, LEFT_BUTTON_DOWN, mousePoint(to, y));
+    reviewPlatformSettle(dialog);
+    SendMessageA(view, WM_LBUTTONUP, 0, mousePoint(to, y));
+}
+
+static void runAction(HWND dialog, const ReviewAction &action)
+{
+    HWND item = action.item ? GetDlgItem(dialog, action.item) : nullptr;
+    switch (action.kind) {
+    case ACTION_SET:
+        SetWindowTextA(item, action.text.c_str());
+        break;
+    case ACTION_CHECK:
+        SendMessageA(item, BM_CLICK, 0, 0);
+        break;
+    case ACTION_SCROLL: {
+        UINT message = action.item == IDC_ZOOM_BAR ? WM_VSCROLL : WM_HSCROLL;
+        WPARAM code = (WPARAM)(((uint32_t)action.value << 16) | (uint32_t)action.code);
+        SendMessageA(dialog, message, code, (LPARAM)item);
+        break;
+    }
+    case ACTION_DRAG:
+        dragAcrossView(dialog, action);
+        break;
+    case ACTION_PRESS:
+        pressButton(dialog, action.item);
+        break;
+    default:
+        break;
+    }
+}
+
+int32_t reviewDialogContinue(HWND dialog)
+{
+    while (nextAction < current.size() && !pressedButton) {
+        const ReviewAction &action = current[nextAction++];
+        if (action.kind == ACTION_WAIT) {
+            if (action.value > 0)
+                return action.value;
+            continue;
+        }
+        runAction(dialog, action);
+        if (!pressedButton)
+            reviewPlatformSettle(dialog);
+    }
+    if (pressedButton)
+        return 0;
+    if (fallback.mode == REVIEW_ASK)
+        return -1;
+    pressButton(dialog, scriptedAnswer(&fallback, itemText(dialog, IDC_MESSAGE).c_str()));
+    return 0;
+}
+
+static void showOnTerminal(HWND dialog)
+{
+    ReviewShown now;
+    readShown(dialog, &now);
+    fprintf(stderr, "\n%s\n%s\n", now.caption.c_str(), now.message.c_str());
+    fprintf(stderr, "  C1 %s  Dist1 %s  C2 %s  Severity %s  Use %s  Multipass %s  Autozoom %s  Range Dialog %s\n",
+            now.c1.c_str(), now.d1.c_str(), now.c2.c_str(), now.severity.c_str(), now.use ? "on" : "off",
+            now.multipass ? "on" : "off", now.autozoom ? "on" : "off", now.rangeDialog ? "on" : "off");
+    fprintf(stderr, "  zoom bar %d (zoom %d), blend %d, width %d\n", (int)now.zoomPosition,
+            (int)(13 - now.zoomPosition), (int)now.blend, (int)now.width);
+    if (!shown.picture.empty())
+        fprintf(stderr, "  picture: %s\n", shown.picture.c_str());
+    fprintf(stderr, "Answer stop, repair%s, next, back%s, close, auto%s or skip, or give actions such as\n"
+                    "set:c1=5;zoom:line-up;drag:start>40 (see --help): ",
+            now.repair ? "" : " (disabled)", now.goBack ? "" : " (disabled)", now.repair ? "" : " (disabled)");
+}
+
+void reviewAskAtTerminal(HWND dialog)
+{
+    std::string line;
+    while (!pressedButton) {
+        showOnTerminal(dialog);
+        if (!std::getline(std::cin, line)) {
+            fprintf(stderr, "\n");
+            pressButton(dialog, ID_STOP_HERE);
+            break;
+        }
+        std::vector<int32_t> ids;
+        std::string error;
+        ReviewActions actions;
+        if (line.find(':') == std::string::npos && parseAnswerList(line, &ids, &error) && ids.size() == 1)
+            actions.push_back(ReviewAction{ACTION_PRESS, ids[0], 0, 0, 0, std::string(), false, false});
+        else if (!parseReviewActions(line, &actions, &error)) {
+            fprintf(stderr, "vantrope: %s\n", error.c_str());
+            continue;
+        }
+        current = actions;
+        nextAction = 0;
+        int32_t pause;
+        while ((pause = reviewDialogContinue(dialog)) > 0)
+            Sleep((DWORD)pause);
+    }
+}
+
+int32_t reviewPressedButton() { return pressedButton ? pressedButton : ID_CLOSE; }
+
+static std::string jsonBool(bool value) { return value ? "true" : "false"; }
+
+void reviewDialogClosed(int32_t result)
+{
+    const ReviewShown &s = shown;
+    transcriptEvent("{\"event\":\"review\",\"caption\":" + jsonString(s.caption.c_str()) +
+                    ",\"message\":" + jsonString(s.message.c_str()) + ",\"goBack\":" + jsonBool(s.goBack) +
+                    ",\"repair\":" + jsonBool(s.repair) + ",\"fields\":{\"c1\":" + jsonString(s.c1.c_str()) +
+                    ",\"d1\":" + jsonString(s.d1.c_str()) + ",\"c2\":" + jsonString(s.c2.c_str()) +
+                    ",\"severity\":" + jsonString(s.severity.c_str()) + ",\"use\":" + jsonBool(s.use) +
+                    ",\"multipass\":" + jsonBool(s.multipass) + ",\"autozoom\":" + jsonBool(s.autozoom) +
+                    ",\"rangeDialog\":" + jsonBool(s.rangeDialog) + ",\"zoom\":" + std::to_string(s.zoomPosition) +
+                    ",\"blend\":" + std::to_string(s.blend) + ",\"width\":" + std::to_string(s.width) +
+                    "},\"answer\":" + std::to_string(result) + "}");
+    std::string line = s.message;
+    for (char &c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
+    reportEntry(reviewNumber, s.caption, s.message, result, s.picture);
+}
