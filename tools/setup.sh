@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsndfile1-dev
-          libpng-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth imagemagick
+          libpng-dev libstb-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth imagemagick
           ffmpeg hyperfine python3)
 
 missing=()
