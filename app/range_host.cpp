@@ -39,7 +39,11 @@ std::string rangeValueJson(const std::string &fieldText)
     bool negative = false;
     if (at < fieldText.size() && (fieldText[at] == '-' || fieldText[at] == '+'))
         negative = fieldText[at++] == '-';
-    if (at == fieldText.size() || fieldText.size() - at > 11)
+    size_t significant = at;
+    while (significant < fieldText.size() && fieldText[significant] == '0')
+        significant++;
+    // More than ten significant digits never fit; the bound also keeps the sum below from overflowing.
+    if (at == fieldText.size() || fieldText.size() - significant > 10)
         return jsonString(fieldText.c_str());
     int64_t value = 0;
     for (; at < fieldText.size(); at++) {

@@ -88,7 +88,7 @@ static bool blockText(HANDLE block, std::string *text)
     const char *bytes = size ? static_cast<const char *>(GlobalLock(block)) : nullptr;
     if (!bytes)
         return false;
-    SIZE_T limit = size < TEXT_LIMIT ? size : TEXT_LIMIT;
+    SIZE_T limit = size < (SIZE_T)TEXT_LIMIT ? size : (SIZE_T)TEXT_LIMIT;
     text->assign(bytes, strnlen(bytes, limit));
     GlobalUnlock(block);
     return true;
