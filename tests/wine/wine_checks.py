@@ -156,6 +156,9 @@ def main():
                 "stereo-run": (1, lambda a: stereo_run(a[0])),
                 "wrong-depth-run": (1, lambda a: wrong_depth_run(a[0])),
                 "shortest-scan-run": (1, lambda a: shortest_scan_run(a[0]))}
+    # The steering runs' checks live beside their input generator.
+    import steering_checks
+    commands.update(steering_checks.commands(sys.modules[__name__]))
     if args[:1] == ["make-wav"] and len(args) == 4:
         args.append("16")
     if not args or args[0] not in commands or len(args) - 1 != commands[args[0]][0]:
