@@ -101,10 +101,14 @@ def read_events(path):
 
 
 def events_after_setup(path):
+    """The events of the run proper: after the setup call, up to and including the first do call."""
     events = read_events(path)
     names = [e.get("event") for e in events]
     check("setup" in names, "the transcript has the setup call", "events %s" % names)
     rest = events[names.index("setup") + 1:] if "setup" in names else events
+    names = [e.get("event") for e in rest]
+    if "do" in names:
+        rest = rest[:names.index("do") + 1]
     return [e for e in rest if e.get("event") not in IGNORED_EVENTS]
 
 
