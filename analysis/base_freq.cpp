@@ -3,6 +3,7 @@
 // signal, and rejects the candidate when its click span is long against it. Owns no state; the only
 // lasting effect is the clip of the span in the ClickParams it is given.
 #include "analysis/base_freq.h"
+#include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
 #include "plugin/xfm_types.h"
 
@@ -13,11 +14,17 @@ enum {
 };
 
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
-// empty stretch, which is then not read at all).
+// empty stretch, which is then not read at all). The run's own buffer is answered from its range table.
 static int32_t amplitudeRange(const int16_t *samples, int32_t lo, int32_t hi)
 {
     if (hi <= lo)
         return 0;
+    const RangeTable *table = rangeTableFor(samples);
+    if (table && (uint32_t)hi < table->count) {
+        int32_t low, high;
+        rangeMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
+        return high - low;
+    }
     int32_t smallest = samples[lo];
     int32_t largest = samples[lo];
     for (int32_t k = lo + 1; k <= hi; ++k) {
@@ -67,6 +74,30 @@ static int64_t spanLimit(int32_t centre, int32_t severity)
     return (3 * (int64_t)centre) / (2 * (int64_t)severity);
 }
 
+// The decision of the last step. The robust centre lies between the smallest and the largest interval
+// (it starts at their mean and moves only onto the values or between two of them), and the limit
+// never falls as the centre grows for a positive severity, so when the limit of either bound already
+// decides, the centre need not be found. None of the intervals is negative.
+static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int64_t w, int32_t severity)
+{
+    if (severity > 0) {
+        int32_t smallest = d[0];
+        int32_t largest = d[0];
+        for (int32_t k = 1; k < n; ++k) {
+            smallest = d[k] < smallest ? d[k] : smallest;
+            largest = d[k] > largest ? d[k] : largest;
+        }
+        if (w > spanLimit(largest, severity))
+            return 0;
+        if (w <= spanLimit(smallest, severity))
+            return 1;
+    }
+    int32_t centre = robustCentre(d, n);
+    if (centre < 0)
+        return 1;
+    return w > spanLimit(centre, severity) ? 0 : 1;
+}
+
 int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t sampleCount, ClickParams &params)
 {
     if (sampleCount < shortestBuffer)
@@ -92,8 +123,5 @@ int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t 
     int32_t d[extremumSlots];
     for (int32_t k = 0; k < n; ++k)
         d[k] = list.slot[list.first + k + 1] - list.slot[list.first + k];
-    int32_t centre = robustCentre(d, n);
-    if (centre < 0)
-        return 1;
-    return w > spanLimit(centre, severity) ? 0 : 1;
+    return spanAgainstIntervals(d, n, w, severity);
 }

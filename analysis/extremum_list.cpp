@@ -2,7 +2,9 @@
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
 // No state beyond the list the caller passes in.
 #include "analysis/base_freq.h"
+#include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
+#include "analysis/walker_core.h"
 
 // Left of p: the nearer of the first trough and the first peak, then alternating walks from it until
 // a walk finds nothing new or slot 0 is filled. The walk after slot 0 is filled is still made and its
@@ -54,8 +56,62 @@ static int32_t collectRight(const int16_t *samples, int32_t p, uint32_t sampleCo
     }
 }
 
+// The same collection with the walker loops inline and the range table looked up once, for arguments
+// every walker accepts (0 <= p < end, h >= 0), where no walk can return -1: each starts inside.
+static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
+{
+    int32_t o = walkTroughLeft(x, t, p, turn);
+    int32_t u = walkPeakLeft(x, t, p, turn);
+    list.first = firstRightSlot;
+    if (o == p && u == p)
+        return;
+    bool peak = u > o;
+    list.first = firstRightSlot - 1;
+    list.slot[list.first] = peak ? u : o;
+    for (;;) {
+        int32_t q = list.slot[list.first];
+        int32_t next = peak ? walkTroughLeft(x, t, q, turn) : walkPeakLeft(x, t, q, turn);
+        if (next == q || list.first == 0)
+            return;
+        list.slot[--list.first] = next;
+        peak = !peak;
+    }
+}
+
+static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
+                             ExtremumList &list)
+{
+    int32_t v = walkTroughRight(x, t, p, end, turn);
+    int32_t u = walkPeakRight(x, t, p, end, turn);
+    list.last = firstRightSlot - 1;
+    if (v == p && u == p)
+        return;
+    bool peak = u < v;
+    list.last = firstRightSlot;
+    list.slot[list.last] = peak ? u : v;
+    for (;;) {
+        int32_t q = list.slot[list.last];
+        int32_t next = peak ? walkTroughRight(x, t, q, end, turn) : walkPeakRight(x, t, q, end, turn);
+        if (next == q || list.last == lastExtremumSlot)
+            return;
+        list.slot[++list.last] = next;
+        peak = !peak;
+    }
+}
+
 int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
 {
+    // The walkers clamp the hysteresis to the widest possible turn and index with 32-bit positions.
+    int32_t end = sampleCount > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)sampleCount;
+    if (p >= 0 && p < end && h >= 0) {
+        const RangeTable *t = rangeTableFor(samples);
+        if (t && t->count < (uint32_t)end)
+            t = nullptr;
+        int32_t turn = h > 65535 ? 65535 : h;
+        collectLeftFast(samples, t, p, turn, list);
+        collectRightFast(samples, t, p, end, turn, list);
+        return 1;
+    }
     if (!collectLeft(samples, p, h, list))
         return 0;
     return collectRight(samples, p, sampleCount, h, list);

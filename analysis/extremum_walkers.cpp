@@ -1,7 +1,10 @@
 // The four extremum walkers of the base-frequency verification: each follows a trough or a peak from
-// a start sample in one direction until the signal turns back by more than the hysteresis h.
-// Pure functions over the sample buffer; no state.
+// a start sample in one direction until the signal turns back by more than the hysteresis h. Over the
+// run's own buffer they step over whole blocks, found in its range table, where no sample can move or
+// stop them. Pure functions over the sample buffer; no state.
 #include "base_freq.h"
+#include "range_table.h"
+#include "walker_core.h"
 
 // No two 16-bit samples differ by more than this, so any larger hysteresis never stops a walk;
 // clamping to it keeps x[m] + h and x[m] - h inside 32 bits for every h.
@@ -18,45 +21,27 @@ static int32_t walkLimit(uint32_t sampleCount)
     return sampleCount > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)sampleCount;
 }
 
-// In every walker the stop test comes before the move test, and only a strictly more extreme sample
-// moves m, so of several equal extremes the one nearest the start is returned.
+// The table is used only where it describes this very buffer, and for walks to the right only when
+// it covers as many samples as the walk may read.
 
 int32_t findTroughLeft(const int16_t *samples, int32_t start, int32_t h)
 {
     if (start < 0 || h < 0)
         return -1;
-    int32_t turn = clampHysteresis(h);
-    int32_t m = start;
-    int32_t low = samples[start];
-    for (int32_t i = start - 1; i >= 0; --i) {
-        int32_t x = samples[i];
-        if (x > low + turn)
-            break;
-        if (x < low) {
-            low = x;
-            m = i;
-        }
-    }
-    return m;
+    return walkTroughLeft(samples, rangeTableFor(samples), start, clampHysteresis(h));
 }
 
 int32_t findPeakLeft(const int16_t *samples, int32_t start, int32_t h)
 {
     if (start < 0 || h < 0)
         return -1;
-    int32_t turn = clampHysteresis(h);
-    int32_t m = start;
-    int32_t high = samples[start];
-    for (int32_t i = start - 1; i >= 0; --i) {
-        int32_t x = samples[i];
-        if (x < high - turn)
-            break;
-        if (x > high) {
-            high = x;
-            m = i;
-        }
-    }
-    return m;
+    return walkPeakLeft(samples, rangeTableFor(samples), start, clampHysteresis(h));
+}
+
+static const RangeTable *tableForWalkRight(const int16_t *samples, int32_t end)
+{
+    const RangeTable *table = rangeTableFor(samples);
+    return (table && table->count >= (uint32_t)end) ? table : nullptr;
 }
 
 int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h)
@@ -64,19 +49,7 @@ int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCo
     int32_t end = walkLimit(sampleCount);
     if (start < 0 || start >= end || h < 0)
         return -1;
-    int32_t turn = clampHysteresis(h);
-    int32_t m = start;
-    int32_t low = samples[start];
-    for (int32_t i = start + 1; i < end; ++i) {
-        int32_t x = samples[i];
-        if (x > low + turn)
-            break;
-        if (x < low) {
-            low = x;
-            m = i;
-        }
-    }
-    return m;
+    return walkTroughRight(samples, tableForWalkRight(samples, end), start, end, clampHysteresis(h));
 }
 
 int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h)
@@ -84,17 +57,5 @@ int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCoun
     int32_t end = walkLimit(sampleCount);
     if (start < 0 || start >= end || h < 0)
         return -1;
-    int32_t turn = clampHysteresis(h);
-    int32_t m = start;
-    int32_t high = samples[start];
-    for (int32_t i = start + 1; i < end; ++i) {
-        int32_t x = samples[i];
-        if (x < high - turn)
-            break;
-        if (x > high) {
-            high = x;
-            m = i;
-        }
-    }
-    return m;
+    return walkPeakRight(samples, tableForWalkRight(samples, end), start, end, clampHysteresis(h));
 }

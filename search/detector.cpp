@@ -27,6 +27,17 @@ int32_t candidateScore(int32_t jump, int32_t mean)
     return jump + (1000 * jump) / (mean > 1 ? mean : 1);
 }
 
+bool scoreBeats(int32_t jump, int32_t mean, int32_t best)
+{
+    // jump + q > best with q = (1000 x jump) / m, m >= 1, exactly when q >= best - jump + 1; q is a
+    // truncated non-negative quotient, so that is 1000 x jump >= (best - jump + 1) x m.
+    int64_t need = (int64_t)best - jump + 1;
+    if (need <= 0)
+        return true;
+    int64_t m = mean > 1 ? mean : 1;
+    return (int64_t)1000 * jump >= need * m;
+}
+
 bool levelTestPasses(int32_t jump, int32_t mean)
 {
     int64_t wide = jump;

@@ -29,6 +29,9 @@ int32_t lookAheadMean(const int16_t *samples, uint32_t p);
 // The best-guess score: jump + (1000 x jump) / max(mean, 1). Touches no state.
 int32_t candidateScore(int32_t jump, int32_t mean);
 
+// Whether candidateScore(jump, mean) > best, decided without the division. Touches no state.
+bool scoreBeats(int32_t jump, int32_t mean, int32_t best);
+
 // (jump > c1 x mean and jump > d1) or jump > c2 x mean, with c1, d1, c2 read from clickParams; the
 // products are formed in 64 bits so that any loaded threshold compares exactly.
 bool levelTestPasses(int32_t jump, int32_t mean);

@@ -3,6 +3,7 @@
 // the host, releases the buffer and saves the settings. The run's state lives in its own call frame.
 #include "analysis/base_freq.h"
 #include "analysis/click_span.h"
+#include "analysis/range_table.h"
 #include "host/navigation.h"
 #include "plugin/alerts.h"
 #include "plugin/click_params.h"
@@ -137,6 +138,25 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
     }
 }
 
+// The run's one block: the samples, and after them (4-byte aligned) the range tables that speed up the
+// verification. When the larger block cannot be had the run goes on with the samples alone; only when
+// that fails too is there no memory. *tables is left null when the block holds no tables.
+static int16_t *allocateSamples(uint32_t bytes, uint32_t count, void **tables)
+{
+    *tables = nullptr;
+    uint64_t tableOffset = ((uint64_t)bytes + 3u) & ~(uint64_t)3u;
+    uint32_t tableBytes = rangeTableBytes(count);
+    uint64_t total = tableOffset + tableBytes;
+    if (tableBytes != 0 && total <= 0xFFFFFFFFull) {
+        char *block = (char *)GlobalAlloc(GMEM_FIXED, (SIZE_T)total);
+        if (block) {
+            *tables = block + tableOffset;
+            return (int16_t *)block;
+        }
+    }
+    return (int16_t *)GlobalAlloc(GMEM_FIXED, bytes);
+}
+
 int32_t WINAPI XfmDo(XfmWave *wave)
 {
     clickParams.wave = wave;
@@ -153,7 +173,8 @@ int32_t WINAPI XfmDo(XfmWave *wave)
     if (refuseUnsafeLayout(wave, count))
         return 0;
     uint32_t bytes = (uint32_t)wave->bytesPerFrame * count;
-    int16_t *samples = (int16_t *)GlobalAlloc(GMEM_FIXED, bytes);
+    void *tables = nullptr;
+    int16_t *samples = allocateSamples(bytes, count, &tables);
     if (!samples) {
         showError(MSG_NO_MEMORY);
         return 0;
@@ -164,10 +185,12 @@ int32_t WINAPI XfmDo(XfmWave *wave)
         return 0;
     }
     loadSettings();
+    attachRangeTable(samples, count, tables); // without tables this leaves none attached
 
     RunState run = {};
     bool refused = false;
     runPasses(wave, samples, count, run, refused);
+    detachRangeTable();
     GlobalFree(samples);
     if (refused)
         return 0;

@@ -29,9 +29,9 @@ static bool verificationAccepts(const int16_t *samples, uint32_t count, uint32_t
 // span finder and the verification run only for a new highest score, never for every sample.
 static void trackBestGuess(const int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
 {
-    int32_t score = candidateScore(jump, run.runningMean);
-    if (score <= run.bestScore || isSkipped((int32_t)p))
+    if (!scoreBeats(jump, run.runningMean, run.bestScore) || isSkipped((int32_t)p))
         return;
+    int32_t score = candidateScore(jump, run.runningMean);
     if (!run.autoRepair) {
         locateClickSpan(samples, count, p, clickParams);
         if (!verificationAccepts(samples, count, p))

@@ -1,0 +1,138 @@
+// The range tables of the run's sample buffer: built once when the run attaches its buffer, patched
+// over the few blocks a repair touches, and queried by the verification's window ranges. Owns the
+// one attached RangeTable record; the arrays live in the run's storage.
+#include "range_table.h"
+
+static RangeTable attached = {};
+
+uint32_t rangeTableBytes(uint32_t count)
+{
+    uint64_t blocks = ((uint64_t)count + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT;
+    uint64_t bytes = blocks * 2u * sizeof(int16_t) * RANGE_LEVELS;
+    return bytes > 0xFFFFFFFFull ? 0u : (uint32_t)bytes;
+}
+
+static void scanBlock(RangeTable &t, uint32_t b)
+{
+    uint32_t first = b << RANGE_BLOCK_SHIFT;
+    uint32_t end = first + RANGE_BLOCK < t.count ? first + RANGE_BLOCK : t.count;
+    int16_t lo = t.samples[first];
+    int16_t hi = lo;
+    for (uint32_t i = first + 1; i < end; i++) {
+        int16_t x = t.samples[i];
+        lo = x < lo ? x : lo;
+        hi = x > hi ? x : hi;
+    }
+    t.low[0][b] = lo;
+    t.high[0][b] = hi;
+}
+
+// Level k at b combines level k - 1 at b and at b + 2^(k-1); past the end it repeats level k - 1.
+static void combine(RangeTable &t, uint32_t k, uint32_t b)
+{
+    uint32_t other = b + (1u << (k - 1));
+    int16_t lo = t.low[k - 1][b];
+    int16_t hi = t.high[k - 1][b];
+    if (other < t.blocks) {
+        lo = t.low[k - 1][other] < lo ? t.low[k - 1][other] : lo;
+        hi = t.high[k - 1][other] > hi ? t.high[k - 1][other] : hi;
+    }
+    t.low[k][b] = lo;
+    t.high[k][b] = hi;
+}
+
+void attachRangeTable(const int16_t *samples, uint32_t count, void *storage)
+{
+    attached = RangeTable{};
+    if (!samples || count == 0 || !storage)
+        return;
+    attached.samples = samples;
+    attached.count = count;
+    attached.blocks = (uint32_t)(((uint64_t)count + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT);
+    int16_t *next = (int16_t *)storage;
+    for (uint32_t k = 0; k < RANGE_LEVELS; k++) {
+        attached.low[k] = next;
+        attached.high[k] = next + attached.blocks;
+        next += 2u * attached.blocks;
+    }
+    for (uint32_t b = 0; b < attached.blocks; b++)
+        scanBlock(attached, b);
+    for (uint32_t k = 1; k < RANGE_LEVELS; k++)
+        for (uint32_t b = 0; b < attached.blocks; b++)
+            combine(attached, k, b);
+}
+
+void detachRangeTable() { attached = RangeTable{}; }
+
+const RangeTable *rangeTableFor(const int16_t *samples)
+{
+    return (samples && samples == attached.samples) ? &attached : nullptr;
+}
+
+void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
+{
+    if (!samples || samples != attached.samples || first > last || first >= attached.count)
+        return;
+    if (last >= attached.count)
+        last = attached.count - 1;
+    uint32_t bFirst = first >> RANGE_BLOCK_SHIFT;
+    uint32_t bLast = last >> RANGE_BLOCK_SHIFT;
+    for (uint32_t b = bFirst; b <= bLast; b++)
+        scanBlock(attached, b);
+    // Level k at b covers blocks b .. b + 2^k - 1, so the entries from bFirst - 2^k + 1 on change.
+    for (uint32_t k = 1; k < RANGE_LEVELS; k++) {
+        uint32_t reach = (1u << k) - 1;
+        uint32_t from = bFirst > reach ? bFirst - reach : 0;
+        for (uint32_t b = from; b <= bLast; b++)
+            combine(attached, k, b);
+    }
+}
+
+static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+{
+    for (uint32_t i = lo; i <= hi; i++) {
+        int32_t x = samples[i];
+        smallest = x < smallest ? x : smallest;
+        largest = x > largest ? x : largest;
+    }
+}
+
+// Whole blocks b0..b1: two overlapping lookups at the highest level that fits, in chunks when the
+// stretch is longer than the top level reaches twice.
+static void blockRange(const RangeTable &t, uint32_t b0, uint32_t b1, int32_t &smallest, int32_t &largest)
+{
+    while (b0 <= b1) {
+        uint32_t n = b1 - b0 + 1;
+        uint32_t k = 0;
+        while (k + 1 < RANGE_LEVELS && (2u << k) <= n)
+            k++;
+        uint32_t width = 1u << k;
+        uint32_t end = n > 2 * width ? b0 + 2 * width - 1 : b1; // covered by this round
+        uint32_t second = end + 1 - width;
+        int32_t lo = t.low[k][b0] < t.low[k][second] ? t.low[k][b0] : t.low[k][second];
+        int32_t hi = t.high[k][b0] > t.high[k][second] ? t.high[k][b0] : t.high[k][second];
+        smallest = lo < smallest ? lo : smallest;
+        largest = hi > largest ? hi : largest;
+        b0 = end + 1;
+    }
+}
+
+void rangeMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+{
+    smallest = t.samples[lo];
+    largest = smallest;
+    uint32_t b0 = (lo + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT; // first whole block
+    uint32_t b1 = (uint32_t)(((uint64_t)hi + 1) >> RANGE_BLOCK_SHIFT);  // one past the last whole block
+    if (hi - lo < 2 * RANGE_BLOCK || b1 <= b0) {
+        scanRange(t.samples, lo, hi, smallest, largest);
+        return;
+    }
+    blockRange(t, b0, b1 - 1, smallest, largest);
+    // The partial blocks at either end are read only when their whole block could widen the range.
+    uint32_t headEnd = b0 << RANGE_BLOCK_SHIFT;
+    if (lo < headEnd && !blocksWithin(t, 0, b0 - 1, smallest, largest))
+        scanRange(t.samples, lo, headEnd - 1, smallest, largest);
+    uint32_t tailStart = b1 << RANGE_BLOCK_SHIFT;
+    if (tailStart <= hi && !blocksWithin(t, 0, b1, smallest, largest))
+        scanRange(t.samples, tailStart, hi, smallest, largest);
+}

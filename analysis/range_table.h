@@ -1,0 +1,46 @@
+// Range minimum and maximum over the run's sample buffer: per-block tables (blocks of 64 samples,
+// with levels over 2, 4, ... 128 blocks) that answer the verification's window ranges and let the
+// extremum walkers step over blocks where nothing can move or stop them. The tables live in storage
+// the run hands in (after the samples in its one block); the module keeps one attached table.
+#pragma once
+#include <cstdint>
+
+enum : uint32_t {
+    RANGE_BLOCK_SHIFT = 6,                  // blocks of 64 samples
+    RANGE_BLOCK = 1u << RANGE_BLOCK_SHIFT,
+    RANGE_LEVELS = 8                        // level k covers 2^k blocks from each block on
+};
+
+struct RangeTable {
+    const int16_t *samples;            // the buffer described, null = no table attached
+    uint32_t count;                    // samples in it, 1..
+    uint32_t blocks;                   // ceil(count / 64)
+    int16_t *low[RANGE_LEVELS];        // low[k][b]: smallest sample of blocks b .. b + 2^k - 1 (clipped at the end)
+    int16_t *high[RANGE_LEVELS];       // high[k][b]: largest sample of the same blocks
+};
+
+// Bytes of storage a table for count samples needs; 0 when it would not fit in 32 bits.
+uint32_t rangeTableBytes(uint32_t count);
+
+// Builds the table for samples[0..count) in storage (rangeTableBytes(count) bytes, 2-byte aligned)
+// and attaches it as the module's table. Touches the attached table.
+void attachRangeTable(const int16_t *samples, uint32_t count, void *storage);
+
+// Forgets the attached table (the storage goes with the run's buffer). Touches the attached table.
+void detachRangeTable();
+
+// The attached table when it describes exactly this buffer, else null. Reads the attached table.
+const RangeTable *rangeTableFor(const int16_t *samples);
+
+// Brings the attached table up to date after samples[first..last] of its buffer changed; nothing
+// happens for another buffer or an empty stretch. Touches the attached table.
+void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last);
+
+// Smallest and largest sample of samples[lo..hi], lo <= hi < count, from the table. No state.
+void rangeMinMax(const RangeTable &table, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);
+
+// Whether every sample of blocks b .. b + 2^level - 1 lies within low..high (inclusive). No state.
+inline bool blocksWithin(const RangeTable &table, uint32_t level, uint32_t b, int32_t low, int32_t high)
+{
+    return table.low[level][b] >= low && table.high[level][b] <= high;
+}
