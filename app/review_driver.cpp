@@ -5,6 +5,7 @@
 #include "review_driver.h"
 #include <cstdio>
 #include <iostream>
+#include "host_session.h"
 #include "report.h"
 #include "transcript.h"
 #include "ui/dialog_ids.h"
@@ -254,6 +255,7 @@ static void showOnTerminal(HWND dialog)
 void reviewAskAtTerminal(HWND dialog)
 {
     std::string line;
+    sessionClearProgress();
     while (!pressedButton) {
         showOnTerminal(dialog);
         if (!std::getline(std::cin, line)) {
@@ -268,6 +270,11 @@ void reviewAskAtTerminal(HWND dialog)
             actions.push_back(ReviewAction{ACTION_PRESS, ids[0], 0, 0, 0, std::string(), false, false});
         else if (!parseReviewActions(line, &actions, &error)) {
             fprintf(stderr, "vantrope: %s\n", error.c_str());
+            continue;
+        }
+        // A person is asked again rather than given Stop Here for a disabled button.
+        if (!actions.empty() && actions.back().kind == ACTION_PRESS && !buttonEnabled(dialog, actions.back().item)) {
+            fprintf(stderr, "vantrope: \"%s\" is disabled in this review\n", buttonText(actions.back().item));
             continue;
         }
         current = actions;
