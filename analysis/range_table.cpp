@@ -4,6 +4,9 @@
 #include "range_table.h"
 
 static RangeTable attached = {};
+// Versions only grow, across runs and resets too, so that nothing remembered about an earlier state
+// of a buffer can be taken for its present one.
+static uint64_t lastVersion = 0;
 
 uint32_t rangeTableBytes(uint32_t count)
 {
@@ -48,6 +51,7 @@ void attachRangeTable(const int16_t *samples, uint32_t count, void *storage)
         return;
     attached.samples = samples;
     attached.count = count;
+    attached.version = ++lastVersion;
     attached.blocks = (uint32_t)(((uint64_t)count + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT);
     int16_t *next = (int16_t *)storage;
     for (uint32_t k = 0; k < RANGE_LEVELS; k++) {
@@ -75,6 +79,7 @@ void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
         return;
     if (last >= attached.count)
         last = attached.count - 1;
+    attached.version = ++lastVersion;
     uint32_t bFirst = first >> RANGE_BLOCK_SHIFT;
     uint32_t bLast = last >> RANGE_BLOCK_SHIFT;
     for (uint32_t b = bFirst; b <= bLast; b++)
@@ -90,11 +95,15 @@ void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
 
 static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
 {
+    int32_t low = smallest;
+    int32_t high = largest;
     for (uint32_t i = lo; i <= hi; i++) {
         int32_t x = samples[i];
-        smallest = x < smallest ? x : smallest;
-        largest = x > largest ? x : largest;
+        low = x < low ? x : low;
+        high = x > high ? x : high;
     }
+    smallest = low;
+    largest = high;
 }
 
 // Whole blocks b0..b1: two overlapping lookups at the highest level that fits, in chunks when the
@@ -103,9 +112,9 @@ static void blockRange(const RangeTable &t, uint32_t b0, uint32_t b1, int32_t &s
 {
     while (b0 <= b1) {
         uint32_t n = b1 - b0 + 1;
-        uint32_t k = 0;
-        while (k + 1 < RANGE_LEVELS && (2u << k) <= n)
-            k++;
+        uint32_t k = 31u - (uint32_t)__builtin_clz(n); // the highest level whose width fits n
+        if (k > RANGE_LEVELS - 1)
+            k = RANGE_LEVELS - 1;
         uint32_t width = 1u << k;
         uint32_t end = n > 2 * width ? b0 + 2 * width - 1 : b1; // covered by this round
         uint32_t second = end + 1 - width;

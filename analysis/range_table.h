@@ -15,6 +15,7 @@ struct RangeTable {
     const int16_t *samples;            // the buffer described, null = no table attached
     uint32_t count;                    // samples in it, 1..
     uint32_t blocks;                   // ceil(count / 64)
+    uint64_t version;                  // raised at every attach and update, never repeated; 1..
     int16_t *low[RANGE_LEVELS];        // low[k][b]: smallest sample of blocks b .. b + 2^k - 1 (clipped at the end)
     int16_t *high[RANGE_LEVELS];       // high[k][b]: largest sample of the same blocks
 };
