@@ -29,7 +29,6 @@ static const char usageText[] =
     "  --info               print what QueryXfm reports, as JSON, and exit\n"
     "  --help               print this text and exit\n"
     "\n"
-    "\n"
     "%SCRIPT%"
     "\n"
     "Without --answers or --auto a person answers the reviews when standard input is a terminal;\n"

@@ -169,11 +169,6 @@ static bool loadReviewScript(const HostOptions &options, std::vector<ReviewActio
         std::ostringstream content;
         content << file.rdbuf();
         text = content.str();
-    } else {
-        // On the command line '/' separates the reviews, as the lines of a file do.
-        for (char &c : text)
-            if (c == '/')
-                c = '\n';
     }
     if (!parseReviewScript(text, reviews, error)) {
         *error = (options.scriptPath.empty() ? "--review: " : options.scriptPath + ": ") + *error;

@@ -9,6 +9,9 @@
 // Creates dir if needed and starts an empty report there. Returns true, or false with the reason.
 bool reportOpen(const std::string &dir, std::string *error);
 
+// Ends the report: later pictures and entries are dropped until the next reportOpen.
+void reportClose();
+
 // True while a report is being written.
 bool reportActive();
 

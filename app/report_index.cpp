@@ -33,6 +33,12 @@ bool reportOpen(const std::string &dir, std::string *error)
     return true;
 }
 
+void reportClose()
+{
+    reportOn = false;
+    rows.clear();
+}
+
 bool reportActive() { return reportOn; }
 
 static std::string pathIn(const std::string &name) { return (std::filesystem::path(reportDir) / name).string(); }

@@ -34,8 +34,9 @@ static const char syntaxText[] =
     "                         messages count them, the same on every build whatever the view's size\n"
     "    wait:MS              leave the dialog open for MS milliseconds (at most 60000)\n"
     "    press:BUTTON         press a button as --answers names it; ends the review\n"
-    "  A review without press:, and every review after the script, is answered by --answers, --auto\n"
-    "  or a person. A disabled button is not pressed: Stop Here is pressed instead.\n";
+    "  A review without press:, an empty one (as in press:next//press:stop) and every review after\n"
+    "  the script are answered by --answers, --auto or a person. A disabled button is not pressed:\n"
+    "  Stop Here is pressed instead.\n";
 
 const char *reviewScriptSyntax() { return syntaxText; }
 
