@@ -109,6 +109,11 @@ TEST(HostOptions, RefusedCommandLinesSayWhy)
         {"--no-dialog --answers 1036 a b", "cannot be given"},
         {"--no-dialog --answers close a b", "cannot be given"},
         {"--no-dialog --answers back a b", "cannot be given"},
+        {"--no-dialog --review press:stop a b", "need the review dialog"},
+        {"--no-dialog --report r a b", "need the review dialog"},
+        {"--review press:stop --script s a b", "cannot be combined"},
+        {"--report= a b", "--report needs a directory"},
+        {"--script= a b", "--script needs a file name"},
     };
     for (const Row &row : rows) {
         HostOptions options;
