@@ -156,7 +156,8 @@ static LPARAM mousePoint(int32_t x, int32_t y) { return (LPARAM)(uint32_t)(((uin
 static int32_t columnOfPosition(HWND dialog, int32_t position, int32_t width)
 {
     std::string named = reportPosition(itemText(dialog, IDC_MESSAGE));
-    if (named.empty() || width <= 0 || selectionCount == 0)
+    // The plug-in formats 32-bit positions, at most ten digits.
+    if (named.empty() || named.size() > 10 || width <= 0 || selectionCount == 0)
         return 0;
     int64_t candidate = std::stoll(named) - 1 - (int64_t)selectionStart;
     int64_t index = (int64_t)position - 1 - (int64_t)selectionStart;
