@@ -91,6 +91,8 @@ static bool scanChangedForNextPass(const int16_t *samples, uint32_t count, const
         return false;
     if (run.reviewsShown > 0)
         return true;
+    if (!clickParams.multipass)
+        return true; // not asked for: no next pass follows either way
     return bufferChecksum(samples, count) != before;
 }
 
@@ -109,7 +111,9 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
             return;
         }
         run.reviewsShown = 0;
-        uint64_t before = bufferChecksum(samples, count);
+        // The checksum only matters for a multipass run whose pass shows no review, and without a
+        // review the switch cannot change during the pass: a single-pass run skips both scans.
+        uint64_t before = clickParams.multipass ? bufferChecksum(samples, count) : 0;
         runScanPass(samples, count, run);
         bool scanChanged = scanChangedForNextPass(samples, count, run, before);
 

@@ -93,6 +93,36 @@ static bool endOfSample(uint32_t p, int32_t jump, uint32_t count, RunState &run)
     return !(wave->cancelFlag && *wave->cancelFlag != 0);
 }
 
+// The common case, run without leaving the loop: from p up to limit, samples whose score does not
+// beat the best and that are no candidate get only the running-mean update. limit stops short of the
+// next progress check. The thresholds cannot change here (only a review edits them), so they are read
+// once. Returns the first position that needs the full steps, or limit.
+static uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
+{
+    int32_t mean = run.runningMean;
+    const int32_t best = run.bestScore;
+    const int64_t c1 = clickParams.c1;
+    const int64_t c2 = clickParams.c2;
+    const int32_t d1 = clickParams.d1;
+    const uint32_t quietEnd = run.lastStop + QUIET_AFTER_STOP;
+    int32_t previous = samples[p - 1];
+    for (; p < limit; p++) {
+        int32_t x = samples[p];
+        int32_t jump = x > previous ? x - previous : previous - x;
+        previous = x;
+        if (scoreBeats(jump, mean, best))
+            break;
+        if (p > quietEnd) {
+            bool level = (jump > c1 * mean && jump > d1) || jump > c2 * mean;
+            if (level && sizeTestPasses(jump, mean))
+                break;
+            mean = updatedRunningMean(jump, mean);
+        }
+    }
+    run.runningMean = mean;
+    return p;
+}
+
 void runScanPass(int16_t *samples, uint32_t count, RunState &run)
 {
     run.scanPosition = FIRST_SCAN_POSITION;
@@ -104,6 +134,12 @@ void runScanPass(int16_t *samples, uint32_t count, RunState &run)
         return;
     run.runningMean = startingMean(samples);
     for (; run.scanPosition < count; run.scanPosition++) {
+        if (run.scanPosition % PROGRESS_INTERVAL != 0) {
+            uint32_t next = (run.scanPosition | (PROGRESS_INTERVAL - 1)) + 1; // the next progress check
+            run.scanPosition = quietStretch(samples, run.scanPosition, next < count ? next : count, run);
+            if (run.scanPosition >= count)
+                return;
+        }
         uint32_t p = run.scanPosition;
         int32_t jump = jumpAt(samples, p);
         trackBestGuess(samples, count, p, jump, run);
