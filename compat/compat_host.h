@@ -25,6 +25,7 @@ int compatMessageBoxCount();                                  // boxes shown sin
 // Global memory: fault injection and a counter of live blocks.
 void compatFailGlobalAllocAfter(int successes);               // the allocation after that many succeeds fails
 void compatFailNextGlobalAlloc();                             // same as compatFailGlobalAllocAfter(0)
+void compatFailNextGlobalAllocs(int failures);                // the next that many allocations fail
 int compatLiveGlobalBlocks();
 
 // Windows owned by the host: a frame (optionally of a given class) and children of it.

@@ -9,6 +9,7 @@
 #include "window_table.h"
 
 static int allocationsBeforeFailure = -1; // -1: never fail
+static int failuresAhead = 0;             // allocations still to fail in a row
 static bool failNextLock = false;
 static std::set<void *> liveBlocks;
 static uint32_t clockNow = 0;
@@ -16,6 +17,7 @@ static uint32_t clockNow = 0;
 void compatResetKernel()
 {
     allocationsBeforeFailure = -1;
+    failuresAhead = 0;
     failNextLock = false;
     for (void *block : liveBlocks)
         free(block);
@@ -25,10 +27,15 @@ void compatResetKernel()
 
 void compatFailGlobalAllocAfter(int successes) { allocationsBeforeFailure = successes; }
 void compatFailNextGlobalAlloc() { allocationsBeforeFailure = 0; }
+void compatFailNextGlobalAllocs(int failures) { failuresAhead = failures; }
 int compatLiveGlobalBlocks() { return (int)liveBlocks.size(); }
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
 {
+    if (failuresAhead > 0) {
+        failuresAhead--;
+        return nullptr;
+    }
     if (allocationsBeforeFailure == 0) {
         allocationsBeforeFailure = -1;
         return nullptr;
