@@ -51,7 +51,7 @@ TEST_F(RunChecksTest, FortyTwoSamplesAreScanned)
 
 TEST_F(RunChecksTest, AllocationFailureShowsNoMemoryAndSavesNothing)
 {
-    compatFailNextGlobalAlloc();
+    compatFailNextGlobalAllocs(2); // the block with the range tables, then the plain one
     EXPECT_EQ(XfmDo(&fakeHost().wave), 0);
     expectOneError("No memory.");
     EXPECT_TRUE(fakeHost().events.empty());
