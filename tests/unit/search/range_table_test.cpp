@@ -1,0 +1,154 @@
+// The range tables beside slow models: window ranges and the walkers over a buffer with a table
+// attached against plain scans of the same buffer, also after repairs patch it; and a run whose larger
+// block cannot be had goes on without the tables and gives the same audio.
+#include <gtest/gtest.h>
+#include <vector>
+#include "analysis/base_freq.h"
+#include "analysis/range_table.h"
+#include "bench/bench_material.h"
+#include "compat_host.h"
+#include "search_fixture.h"
+#include "ui/dialog_ids.h"
+
+namespace {
+
+// Signals with long flat stretches and steps (where the walkers skip whole blocks), noise, and a
+// length that leaves a partial last block.
+std::vector<int16_t> mixedSignal(uint32_t n, uint32_t seed)
+{
+    std::vector<int16_t> x = whiteNoise(n, 2000, seed);
+    for (uint32_t i = 0; i < n; i++) {
+        uint32_t zone = (i / 700) % 4;
+        if (zone == 1)
+            x[i] = 0;
+        else if (zone == 2)
+            x[i] = (int16_t)(i % 5000 < 2500 ? 1200 : -900);
+        else if (zone == 3)
+            x[i] = (int16_t)(x[i] / 200);
+    }
+    return x;
+}
+
+struct Attached {
+    std::vector<uint16_t> storage;
+    explicit Attached(const std::vector<int16_t> &x) : storage(rangeTableBytes((uint32_t)x.size()) / 2 + 1)
+    {
+        attachRangeTable(x.data(), (uint32_t)x.size(), storage.data());
+    }
+    ~Attached() { detachRangeTable(); }
+};
+
+void expectRangesMatch(const std::vector<int16_t> &x, uint32_t seed)
+{
+    const RangeTable *t = rangeTableFor(x.data());
+    ASSERT_NE(t, nullptr);
+    uint32_t state = seed;
+    for (int k = 0; k < 3000; k++) {
+        uint32_t lo = material::nextRandom(state) % (uint32_t)x.size();
+        uint32_t len = material::nextRandom(state) % (k % 3 == 0 ? 20000u : 400u);
+        uint32_t hi = lo + len < x.size() ? lo + len : (uint32_t)x.size() - 1;
+        int32_t low = 0, high = 0;
+        rangeMinMax(*t, lo, hi, low, high);
+        int32_t slowLow = x[lo], slowHigh = x[lo];
+        for (uint32_t i = lo; i <= hi; i++) {
+            slowLow = x[i] < slowLow ? x[i] : slowLow;
+            slowHigh = x[i] > slowHigh ? x[i] : slowHigh;
+        }
+        ASSERT_EQ(low, slowLow) << "range " << lo << ".." << hi;
+        ASSERT_EQ(high, slowHigh) << "range " << lo << ".." << hi;
+    }
+}
+
+// The four walkers from many starts and hysteresis values, with the table against without it.
+void expectWalksMatch(const std::vector<int16_t> &x, uint32_t seed)
+{
+    std::vector<int16_t> copy = x; // the same samples at another address: never the table's
+    uint32_t n = (uint32_t)x.size();
+    uint32_t state = seed;
+    for (int k = 0; k < 600; k++) {
+        int32_t start = (int32_t)(material::nextRandom(state) % n);
+        int32_t h = (int32_t)(material::nextRandom(state) % 3000);
+        if (k % 7 == 0)
+            h = 0;
+        ASSERT_EQ(findTroughLeft(x.data(), start, h), findTroughLeft(copy.data(), start, h)) << start << " h " << h;
+        ASSERT_EQ(findPeakLeft(x.data(), start, h), findPeakLeft(copy.data(), start, h)) << start << " h " << h;
+        ASSERT_EQ(findTroughRight(x.data(), start, n, h), findTroughRight(copy.data(), start, n, h)) << start;
+        ASSERT_EQ(findPeakRight(x.data(), start, n, h), findPeakRight(copy.data(), start, n, h)) << start;
+    }
+}
+
+class RangeTableTest : public SearchTest {};
+
+TEST_F(RangeTableTest, RangesAndWalksAgreeWithPlainScans)
+{
+    for (uint32_t n : {42u, 64u, 129u, 100003u}) {
+        std::vector<int16_t> x = mixedSignal(n, n);
+        Attached table(x);
+        expectRangesMatch(x, n + 1);
+        expectWalksMatch(x, n + 2);
+    }
+}
+
+TEST_F(RangeTableTest, RepairsKeepTheTablesInStep)
+{
+    std::vector<int16_t> x = mixedSignal(70001, 5);
+    Attached table(x);
+    uint32_t state = 9;
+    for (int k = 0; k < 200; k++) {
+        // A repair-sized patch anywhere, the extremes of a block often among the changed samples.
+        uint32_t first = material::nextRandom(state) % 69000u;
+        uint32_t last = first + material::nextRandom(state) % 321u;
+        int16_t value = (int16_t)((int32_t)(material::nextRandom(state) % 8001u) - 4000);
+        for (uint32_t i = first; i <= last; i++)
+            x[i] = value;
+        updateRangeTable(x.data(), first, last);
+    }
+    expectRangesMatch(x, 11);
+    expectWalksMatch(x, 12);
+}
+
+TEST_F(RangeTableTest, VerificationGivesTheSameVerdictWithAndWithoutTheTables)
+{
+    std::vector<int16_t> x = whiteNoise(30000, 1500, 4);
+    addClicks(x, 500, 997, 9000);
+    std::vector<int16_t> copy = x;
+    XfmWave wave = {};
+    wave.sampleRate = 44100;
+    ClickParams fast = initialClickParams();
+    fast.wave = &wave;
+    ClickParams plain = fast;
+    Attached table(x);
+    for (int32_t severity : {1, 3, -2}) {
+        fast.baseFreqVerS = plain.baseFreqVerS = severity;
+        for (uint32_t p = 20; p < 30000; p += 37) {
+            fast.spanStart = plain.spanStart = (int32_t)p - 5;
+            fast.spanEnd = plain.spanEnd = (int32_t)p + 7;
+            ASSERT_EQ(verifyBaseFrequency(x.data(), p, 30000, fast), verifyBaseFrequency(copy.data(), p, 30000, plain))
+                << "at " << p << ", severity " << severity;
+        }
+    }
+}
+
+TEST_F(RangeTableTest, WithoutTheLargerBlockTheRunGoesOnAndGivesTheSameAudio)
+{
+    std::vector<int16_t> recording = musicLike(3u * BENCH_RATE, 3);
+    addClicks(recording, 2000, 9001, 9000);
+    std::vector<std::vector<int16_t>> outputs;
+    std::vector<size_t> reviews;
+    for (int failures : {0, 1}) {
+        setUpFakeHost(recording, 0, (uint32_t)recording.size() - 1);
+        useScriptedReview({}, ID_REPAIR);
+        reviewScript().calls.clear();
+        compatFailNextGlobalAllocs(failures);
+        EXPECT_EQ(run(), 1);
+        EXPECT_EQ(messageBoxesWith("No memory."), 0);
+        outputs.push_back(selectionAfterRun());
+        reviews.push_back(reviewScript().calls.size());
+    }
+    EXPECT_GT(reviews[0], 3u);
+    EXPECT_EQ(reviews[1], reviews[0]);
+    EXPECT_EQ(outputs[1], outputs[0]);
+    EXPECT_NE(outputs[0], recording) << "the repairs changed the audio";
+}
+
+} // namespace
