@@ -26,6 +26,11 @@ static LRESULT CALLBACK rangeDialogProc(HWND window, UINT message, WPARAM wParam
         // The loop ends the dialog and destroys it; the default would destroy it under the loop.
         rangeDialogCloseRequested();
         return 0;
+    case WM_COMMAND:
+        // Enter and Escape, which the dialog-message dispatch turns into IDOK and IDCANCEL.
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+            rangeDialogCloseRequested();
+        return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }
