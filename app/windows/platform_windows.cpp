@@ -130,6 +130,15 @@ int32_t platformAskPerson(HWND owner, const char *text, const char *title, uint3
     return realMessageBox(owner, text, title, flags);
 }
 
-bool platformStdinIsTerminal() { return _isatty(_fileno(stdin)) != 0; }
+// The C runtime calls every character device a terminal, /dev/null under Wine included; only a handle
+// the console accepts a mode query for is one a person types into.
+static bool isConsole(DWORD which)
+{
+    DWORD mode = 0;
+    HANDLE handle = GetStdHandle(which);
+    return handle != INVALID_HANDLE_VALUE && handle != nullptr && GetConsoleMode(handle, &mode) != 0;
+}
 
-bool platformStderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+bool platformStdinIsTerminal() { return _isatty(_fileno(stdin)) != 0 && isConsole(STD_INPUT_HANDLE); }
+
+bool platformStderrIsTerminal() { return _isatty(_fileno(stderr)) != 0 && isConsole(STD_ERROR_HANDLE); }
