@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Times whole programs on the same 80 s benchmark file (music-like material with a click every half
+# second, 16-bit mono 44.1 kHz): the native `vantrope --auto` against ffmpeg's adeclick filter with its
+# default settings, and the i686 build under Wine against the native build. Several rounds each,
+# interleaved; prints the medians and their ratios.
+#   bench/compare.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]
+# Defaults: build/native and build/windows. ROUNDS (default 5) sets the rounds. The Wine runs use a
+# prefix of their own under ${TMPDIR:-/tmp}, made on the first use and kept for later runs
+# (removed with WINE_PREFIX_CLEANUP=1); without wine, xvfb-run or the Windows build they are skipped.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+native=${1:-$root/build/native}
+windows=${2:-$root/build/windows}
+rounds=${ROUNDS:-5}
+app=$native/app/vantrope
+gen=$native/bench/make_bench_wav
+exe=$windows/app/vantrope.exe
+for f in "$app" "$gen"; do
+  [ -x "$f" ] || { echo "compare.sh: $f has not been built (cmake --build $native --target vantrope make_bench_wav)" >&2; exit 2; }
+done
+command -v ffmpeg >/dev/null || { echo "compare.sh: ffmpeg is not installed" >&2; exit 2; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/vantrope-compare-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+"$gen" "$work/in.wav" 80 music || exit 1
+
+# now: seconds since the epoch with nanoseconds; elapsed START: seconds since START.
+now() { date +%s.%N; }
+elapsed() { echo "$(now) $1" | awk '{printf "%.4f\n", $1 - $2}'; }
+median() { sort -g | awk '{v[NR]=$1} END {if (NR % 2) print v[(NR+1)/2]; else printf "%.4f\n", (v[NR/2]+v[NR/2+1])/2}'; }
+
+run_native() {
+  rm -rf "$work/settings"
+  "$app" --auto --settings-dir "$work/settings" "$work/in.wav" "$work/out.wav" 2>/dev/null
+}
+run_ffmpeg() { ffmpeg -nostdin -y -loglevel error -i "$work/in.wav" -af adeclick "$work/ffmpeg.wav"; }
+
+: >"$work/native.times"; : >"$work/ffmpeg.times"
+for r in $(seq "$rounds"); do
+  t=$(now); run_native || { echo "compare.sh: vantrope failed" >&2; exit 1; }; elapsed "$t" >>"$work/native.times"
+  t=$(now); run_ffmpeg || { echo "compare.sh: ffmpeg failed" >&2; exit 1; }; elapsed "$t" >>"$work/ffmpeg.times"
+done
+n=$(median <"$work/native.times")
+f=$(median <"$work/ffmpeg.times")
+echo "80 s file, $rounds rounds, medians of whole program runs:"
+echo "  vantrope --auto (native)      $n s"
+echo "  ffmpeg -af adeclick           $f s"
+echo "  adeclick / vantrope           $(echo "$f $n" | awk '{printf "%.1fx\n", $1 / $2}')"
+
+if [ ! -f "$exe" ] || ! command -v wine >/dev/null || ! command -v xvfb-run >/dev/null; then
+  echo "  (Wine comparison skipped: needs $exe, wine and xvfb-run)"
+  exit 0
+fi
+prefix=${TMPDIR:-/tmp}/vantrope-bench-wine
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+# One Xvfb session for all Wine rounds, with the prefix's server kept running between them, so that
+# the rounds time the program and not Wine's start-up of a cold prefix.
+cp "$work/in.wav" "$work/wine-in.wav"
+ln -s "$app" "$work/native-app"
+timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -u
+  work=$1 exe=$2 rounds=$3 prefix=$4
+  now() { date +%s.%N; }
+  if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    printf "%s\r\n" REGEDIT4 "" "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]" "\"Managed\"=\"N\"" "" \
+      "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]" "\"ShowCrashDialog\"=dword:00000000" "" >"$work/headless.reg"
+    timeout -k 5 180 wineboot -i >/dev/null 2>&1 && timeout -k 5 60 wine regedit /S "$work/headless.reg" && wineserver -w
+  fi
+  wineserver -p 60
+  cd "$work"
+  timeout -k 5 60 wine "$exe" --auto wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
+  for r in $(seq "$rounds"); do
+    t=$(now); timeout -k 5 120 wine "$exe" --auto wine-in.wav wine-out.wav >/dev/null 2>&1
+    echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>wine.times
+    rm -rf settings
+    t=$(now); "$work/native-app" --auto --settings-dir settings in.wav native-out.wav >/dev/null 2>&1
+    echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
+  done
+  wineserver -k
+ ' sh "$work" "$exe" "$rounds" "$prefix" 2>/dev/null
+if [ ! -s "$work/wine.times" ]; then
+  echo "  (Wine comparison failed to run)"
+  exit 1
+fi
+w=$(median <"$work/wine.times")
+n2=$(median <"$work/native2.times")
+echo "  vantrope.exe --auto under Wine $w s"
+echo "  vantrope --auto (native)      $n2 s"
+echo "  Wine / native                 $(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
+if cmp -s "$work/wine-out.wav" "$work/native-out.wav"; then
+  echo "  the two builds wrote identical audio"
+else
+  echo "  the two builds wrote different audio" >&2
+  exit 1
+fi
+if [ "${WINE_PREFIX_CLEANUP:-0}" = 1 ]; then
+  rm -rf "$prefix"
+fi
