@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds what the benchmarks need and runs them: the Google Benchmark cases (whole runs over 80 s of
+# generated material and the verification at a candidate, medians of several repetitions, samples
+# per second), then bench/compare.sh (the host program against ffmpeg's adeclick, and the i686 build
+# under Wine against native). Build trees: BENCH_NATIVE_DIR (default build/native-bench, release
+# flags) and BENCH_WINDOWS_DIR (default build/windows); REPETITIONS and ROUNDS set the counts.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+native=${BENCH_NATIVE_DIR:-build/native-bench}
+windows=${BENCH_WINDOWS_DIR:-build/windows}
+cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$native" -j2 --target vantrope_bench vantrope make_bench_wav
+if [ ! -f "$windows/app/vantrope.exe" ] && command -v i686-w64-mingw32-g++-posix >/dev/null; then
+  cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$windows" -j2 --target vantrope_plugin vantrope
+fi
+"$native/bench/vantrope_bench" --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only=true \
+  --benchmark_filter="${BENCH_FILTER:-.}" 2>&1 | grep -E '^(Benchmark|-|BM_.*_median)'
+bash bench/compare.sh "$native" "$windows"
