@@ -1,6 +1,7 @@
 // Reset of all plug-in module state, for tests (native build only).
 #include "module_reset.h"
 #include <cstring>
+#include "analysis/range_table.h"
 #include "click_params.h"
 #include "host/navigation.h"
 #include "module_state.h"
@@ -17,6 +18,7 @@ void resetModuleState()
     hostKind = HOST_NONE;
     memset(textBuffer, 0, sizeof textBuffer);
     resetSkipList();
+    detachRangeTable();
     reviewOverride = nullptr;
     resetReviewState();
     resetNavigationState();
