@@ -89,6 +89,35 @@ TEST_F(RangeTableTest, RangesAndWalksAgreeWithPlainScans)
     }
 }
 
+// Flat stretches with one sample that just stops a walk, or just does not, at places all around the
+// block boundaries: the skips must stop exactly where a plain walk would.
+TEST_F(RangeTableTest, SkipsStopAtTheFirstSampleThatTurnsByMoreThanTheHysteresis)
+{
+    const int32_t h = 500;
+    for (int32_t bump : {h, h + 1, -h, -h - 1, 1, -1}) {
+        for (uint32_t at : {1u, 63u, 64u, 65u, 127u, 128u, 4095u, 4096u, 8191u, 9000u}) {
+            std::vector<int16_t> x(10000, 100);
+            // Beyond the bump on either side a deeper trough and a higher peak, which a walk that
+            // wrongly went past the bump would take.
+            x[4] = x[9995] = 400;
+            x[5] = x[9994] = -200;
+            x[at] = (int16_t)(100 + bump);
+            Attached table(x);
+            std::vector<int16_t> copy = x;
+            for (int32_t start : {0, (int32_t)at - 1, (int32_t)at - 300, (int32_t)at + 300, 9999}) {
+                if (start < 0 || start > 9999)
+                    continue;
+                SCOPED_TRACE("bump " + std::to_string(bump) + " at " + std::to_string(at) + " from " +
+                             std::to_string(start));
+                EXPECT_EQ(findTroughLeft(x.data(), start, h), findTroughLeft(copy.data(), start, h));
+                EXPECT_EQ(findPeakLeft(x.data(), start, h), findPeakLeft(copy.data(), start, h));
+                EXPECT_EQ(findTroughRight(x.data(), start, 10000, h), findTroughRight(copy.data(), start, 10000, h));
+                EXPECT_EQ(findPeakRight(x.data(), start, 10000, h), findPeakRight(copy.data(), start, 10000, h));
+            }
+        }
+    }
+}
+
 TEST_F(RangeTableTest, RepairsKeepTheTablesInStep)
 {
     std::vector<int16_t> x = mixedSignal(70001, 5);
