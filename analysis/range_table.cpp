@@ -18,13 +18,20 @@ uint32_t rangeTableBytes(uint32_t count)
 static void scanBlock(RangeTable &t, uint32_t b)
 {
     uint32_t first = b << RANGE_BLOCK_SHIFT;
-    uint32_t end = first + RANGE_BLOCK < t.count ? first + RANGE_BLOCK : t.count;
-    int16_t lo = t.samples[first];
+    const int16_t *x = t.samples + first;
+    int16_t lo = x[0];
     int16_t hi = lo;
-    for (uint32_t i = first + 1; i < end; i++) {
-        int16_t x = t.samples[i];
-        lo = x < lo ? x : lo;
-        hi = x > hi ? x : hi;
+    if (first + RANGE_BLOCK <= t.count) {
+        // A whole block: a fixed count with 16-bit accumulators, which the compiler can vectorise.
+        for (uint32_t i = 0; i < RANGE_BLOCK; i++) {
+            lo = x[i] < lo ? x[i] : lo;
+            hi = x[i] > hi ? x[i] : hi;
+        }
+    } else {
+        for (uint32_t i = 1; i < t.count - first; i++) {
+            lo = x[i] < lo ? x[i] : lo;
+            hi = x[i] > hi ? x[i] : hi;
+        }
     }
     t.low[0][b] = lo;
     t.high[0][b] = hi;

@@ -116,7 +116,13 @@ static uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit,
             bool level = (jump > c1 * mean && jump > d1) || jump > c2 * mean;
             if (level && sizeTestPasses(jump, mean))
                 break;
-            mean = updatedRunningMean(jump, mean);
+            // updatedRunningMean with shifts: the mean and the jump are never negative, so the
+            // truncating divisions by 32 and 16 are exactly these shifts, and the chain from one
+            // sample's mean to the next stays short.
+            uint32_t m = (uint32_t)mean;
+            uint32_t j = (uint32_t)jump;
+            if (j > (m >> 5) && j > 2)
+                mean = (int32_t)((j + 15u * m + 8u) >> 4);
         }
     }
     run.runningMean = mean;
