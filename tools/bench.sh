@@ -15,5 +15,5 @@ if [ ! -f "$windows/app/vantrope.exe" ] && command -v i686-w64-mingw32-g++-posix
   cmake --build "$windows" -j2 --target vantrope_plugin vantrope
 fi
 "$native/bench/vantrope_bench" --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only=true \
-  --benchmark_filter="${BENCH_FILTER:-.}" 2>&1 | grep -E '^(Benchmark|-|BM_.*_median)'
+  --benchmark_filter="${BENCH_FILTER:-.}" 2>&1 | grep -E '^(Benchmark|-|BM_)' | grep -vE '^BM_[A-Za-z]+_(mean|stddev|cv) '
 bash bench/compare.sh "$native" "$windows"
