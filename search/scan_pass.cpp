@@ -10,6 +10,7 @@
 #include "plugin/messages.h"
 #include "plugin/module_state.h"
 #include "plugin/xfm_types.h"
+#include "quiet_stretch.h"
 #include "review_hook.h"
 #include "skip_list.h"
 #include "stop_rules.h"
@@ -91,42 +92,6 @@ static bool endOfSample(uint32_t p, int32_t jump, uint32_t count, RunState &run)
         wave->progress((int32_t)p, (int32_t)count);
     // Read after the call, also without a progress callback, so a flag the callback sets is seen now.
     return !(wave->cancelFlag && *wave->cancelFlag != 0);
-}
-
-// The common case, run without leaving the loop: from p up to limit, samples whose score does not
-// beat the best and that are no candidate get only the running-mean update. limit stops short of the
-// next progress check. The thresholds cannot change here (only a review edits them), so they are read
-// once. Returns the first position that needs the full steps, or limit.
-static uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
-{
-    int32_t mean = run.runningMean;
-    const int32_t best = run.bestScore;
-    const int64_t c1 = clickParams.c1;
-    const int64_t c2 = clickParams.c2;
-    const int32_t d1 = clickParams.d1;
-    const uint32_t quietEnd = run.lastStop + QUIET_AFTER_STOP;
-    int32_t previous = samples[p - 1];
-    for (; p < limit; p++) {
-        int32_t x = samples[p];
-        int32_t jump = x > previous ? x - previous : previous - x;
-        previous = x;
-        if (scoreBeats(jump, mean, best))
-            break;
-        if (p > quietEnd) {
-            bool level = (jump > c1 * mean && jump > d1) || jump > c2 * mean;
-            if (level && sizeTestPasses(jump, mean))
-                break;
-            // updatedRunningMean with shifts: the mean and the jump are never negative, so the
-            // truncating divisions by 32 and 16 are exactly these shifts, and the chain from one
-            // sample's mean to the next stays short.
-            uint32_t m = (uint32_t)mean;
-            uint32_t j = (uint32_t)jump;
-            if (j > (m >> 5) && j > 2)
-                mean = (int32_t)((j + 15u * m + 8u) >> 4);
-        }
-    }
-    run.runningMean = mean;
-    return p;
 }
 
 void runScanPass(int16_t *samples, uint32_t count, RunState &run)
