@@ -31,8 +31,51 @@ static uint64_t viewSize() { return (uint64_t)audio->frames * viewFrameBytes; }
 
 static void logTransfer(const char *event, uint32_t offset, uint32_t bytes)
 {
+    if (!transcriptActive())
+        return;
     transcriptEvent(std::string("{\"event\":\"") + event + "\",\"offset\":" + std::to_string(offset) +
                     ",\"bytes\":" + std::to_string(bytes) + "}");
+}
+
+// Copies view bytes first .. first + count - 1 of a one-channel view to (toView) or from the host's
+// interleaved buffer: whole samples one at a time, a stretch that starts or ends inside a sample byte
+// by byte.
+static void transferChannel(uint8_t *view, uint64_t first, uint32_t count, bool toView)
+{
+    const uint32_t sample = viewFrameBytes;
+    const uint32_t frame = frameBytes(*audio);
+    uint8_t *host = audio->bytes.data();
+    uint32_t i = 0;
+    for (; i < count && (first + i) % sample != 0; i++) {
+        size_t at = hostByte(first + i);
+        if (toView)
+            view[i] = host[at];
+        else
+            host[at] = view[i];
+    }
+    uint8_t *frameAt = host + hostByte(first + i);
+    if (sample == 2) {
+        for (; i + 2 <= count; i += 2, frameAt += frame) {
+            if (toView)
+                memcpy(view + i, frameAt, 2);
+            else
+                memcpy(frameAt, view + i, 2);
+        }
+    } else {
+        for (; i + sample <= count; i += sample, frameAt += frame) {
+            if (toView)
+                memcpy(view + i, frameAt, sample);
+            else
+                memcpy(frameAt, view + i, sample);
+        }
+    }
+    for (; i < count; i++) {
+        size_t at = hostByte(first + i);
+        if (toView)
+            view[i] = host[at];
+        else
+            host[at] = view[i];
+    }
 }
 
 static int32_t XFM_STDCALL hostReadSamples(void *buffer, uint32_t byteOffset, uint32_t byteCount)
@@ -41,13 +84,13 @@ static int32_t XFM_STDCALL hostReadSamples(void *buffer, uint32_t byteOffset, ui
     // A request past the end of the recording fails as a whole, the way a read error would.
     if ((uint64_t)byteOffset + byteCount > viewSize() || (byteCount && !buffer))
         return 1;
-    uint8_t *target = (uint8_t *)buffer;
-    if (selection.channel == 0) {
-        memcpy(target, audio->bytes.data() + byteOffset, byteCount);
+    if (byteCount == 0)
         return 0;
-    }
-    for (uint32_t i = 0; i < byteCount; i++)
-        target[i] = audio->bytes[hostByte((uint64_t)byteOffset + i)];
+    uint8_t *target = (uint8_t *)buffer;
+    if (selection.channel == 0)
+        memcpy(target, audio->bytes.data() + byteOffset, byteCount);
+    else
+        transferChannel(target, byteOffset, byteCount, true);
     return 0;
 }
 
@@ -60,9 +103,14 @@ static int32_t XFM_STDCALL hostWriteSamples(void *buffer, uint32_t byteOffset, u
     uint64_t end = (uint64_t)byteOffset + byteCount;
     if (end > viewSize())
         end = viewSize();
-    const uint8_t *source = (const uint8_t *)buffer;
-    for (uint64_t b = byteOffset; b < end; b++)
-        audio->bytes[hostByte(b)] = source[b - byteOffset];
+    if (end <= byteOffset)
+        return 0;
+    uint8_t *source = (uint8_t *)buffer;
+    uint32_t taken = (uint32_t)(end - byteOffset);
+    if (selection.channel == 0)
+        memcpy(audio->bytes.data() + byteOffset, source, taken);
+    else
+        transferChannel(source, byteOffset, taken, false);
     return 0;
 }
 
@@ -97,7 +145,8 @@ void sessionClearProgress()
 
 static int32_t XFM_STDCALL hostProgress(int32_t index, int32_t count)
 {
-    transcriptEvent("{\"event\":\"progress\",\"index\":" + std::to_string(index) + ",\"count\":" +
+    if (transcriptActive())
+        transcriptEvent("{\"event\":\"progress\",\"index\":" + std::to_string(index) + ",\"count\":" +
                     std::to_string(count) + "}");
     if (cancelRequested)
         cancelFlag = 1;
@@ -109,14 +158,16 @@ static int32_t XFM_STDCALL hostProgress(int32_t index, int32_t count)
 static int32_t XFM_STDCALL hostSetStatus(const char *text, int32_t zero)
 {
     (void)zero;
-    transcriptEvent("{\"event\":\"status\",\"text\":" + jsonString(text) + "}");
+    if (transcriptActive())
+        transcriptEvent("{\"event\":\"status\",\"text\":" + jsonString(text) + "}");
     return 0;
 }
 
 static int32_t XFM_CDECL hostFinish(XfmWave *wave)
 {
     (void)wave;
-    transcriptEvent("{\"event\":\"finish\"}");
+    if (transcriptActive())
+        transcriptEvent("{\"event\":\"finish\"}");
     sessionClearProgress();
     passes++;
     return 0;
