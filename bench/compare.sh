@@ -2,7 +2,9 @@
 # Times whole programs on the same 80 s benchmark file (music-like material with a click every half
 # second, 16-bit mono 44.1 kHz): the native `vantrope --auto` against ffmpeg's adeclick filter with its
 # default settings, and the i686 build under Wine against the native build. Several rounds each,
-# interleaved; prints the medians and their ratios.
+# interleaved; prints the medians and their ratios. Beside the whole programs, bench/time_xfm times the
+# plug-in's own work (XfmDo alone, over the same material generated in memory) in both builds, so the
+# Wine ratio is also given without Wine's and the host's start-up.
 #   bench/compare.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]
 # Defaults: build/native and build/windows. ROUNDS (default 5) sets the rounds. The Wine runs use a
 # prefix of their own under ${TMPDIR:-/tmp}, made on the first use and kept for later runs
@@ -15,8 +17,10 @@ rounds=${ROUNDS:-5}
 app=$native/app/vantrope
 gen=$native/bench/make_bench_wav
 exe=$windows/app/vantrope.exe
-for f in "$app" "$gen"; do
-  [ -x "$f" ] || { echo "compare.sh: $f has not been built (cmake --build $native --target vantrope make_bench_wav)" >&2; exit 2; }
+timer=$native/bench/time_xfm
+wintimer=$windows/bench/time_xfm.exe
+for f in "$app" "$gen" "$timer"; do
+  [ -x "$f" ] || { echo "compare.sh: $f has not been built (cmake --build $native --target vantrope make_bench_wav time_xfm)" >&2; exit 2; }
 done
 command -v ffmpeg >/dev/null || { echo "compare.sh: ffmpeg is not installed" >&2; exit 2; }
 
@@ -46,6 +50,12 @@ echo "80 s file, $rounds rounds, medians of whole program runs:"
 echo "  vantrope --auto (native)      $n s"
 echo "  ffmpeg -af adeclick           $f s"
 echo "  adeclick / vantrope           $(echo "$f $n" | awk '{printf "%.1fx\n", $1 / $2}')"
+# field NAME LINE: the value after NAME in a time_xfm line ("median 0.0150 s" gives 0.0150).
+field() { echo "$2" | sed -n "s/.*$1 \([0-9a-f.]*\).*/\1/p"; }
+own=$("$timer" 80 music "$rounds") || { echo "compare.sh: time_xfm failed" >&2; exit 1; }
+x=$(field median "$own")
+echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')"
+echo "  adeclick / plug-in's own      $(echo "$f $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 
 if [ ! -f "$exe" ] || ! command -v wine >/dev/null || ! command -v xvfb-run >/dev/null; then
   echo "  (Wine comparison skipped: needs $exe, wine and xvfb-run)"
@@ -70,6 +80,10 @@ timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   fi
   wineserver -p 60
   cd "$work"
+  if [ -f "$5" ]; then
+    timeout -k 5 300 wine "$5" 80 music "$rounds" >wine-own.txt 2>/dev/null
+    "$6" 80 music "$rounds" >native-own.txt 2>/dev/null
+  fi
   timeout -k 5 60 wine "$exe" --auto wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
   for r in $(seq "$rounds"); do
     t=$(now); timeout -k 5 120 wine "$exe" --auto wine-in.wav wine-out.wav >/dev/null 2>&1
@@ -79,7 +93,7 @@ timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
   done
   wineserver -k
- ' sh "$work" "$exe" "$rounds" "$prefix" 2>/dev/null
+ ' sh "$work" "$exe" "$rounds" "$prefix" "$wintimer" "$timer" 2>/dev/null
 if [ ! -s "$work/wine.times" ]; then
   echo "  (Wine comparison failed to run)"
   exit 1
@@ -89,12 +103,29 @@ n2=$(median <"$work/native2.times")
 echo "  vantrope.exe --auto under Wine $w s"
 echo "  vantrope --auto (native)      $n2 s"
 echo "  Wine / native                 $(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
+status=0
 if cmp -s "$work/wine-out.wav" "$work/native-out.wav"; then
   echo "  the two builds wrote identical audio"
 else
   echo "  the two builds wrote different audio" >&2
-  exit 1
+  status=1
+fi
+if [ -s "$work/wine-own.txt" ] && [ -s "$work/native-own.txt" ]; then
+  wo=$(cat "$work/wine-own.txt"); no=$(cat "$work/native-own.txt")
+  wm=$(field median "$wo"); nm=$(field median "$no")
+  echo "  XfmDo alone, i686 under Wine  $wm s"
+  echo "  XfmDo alone, native           $nm s"
+  echo "  Wine / native (XfmDo alone)   $(echo "$wm $nm" | awk '{printf "%.2fx\n", $1 / $2}')"
+  if [ "$(field digest "$wo")" = "$(field digest "$no")" ]; then
+    echo "  XfmDo gave the same audio in both builds"
+  else
+    echo "  XfmDo gave different audio in the two builds" >&2
+    status=1
+  fi
+else
+  echo "  (XfmDo alone under Wine skipped: needs $wintimer)"
 fi
 if [ "${WINE_PREFIX_CLEANUP:-0}" = 1 ]; then
   rm -rf "$prefix"
 fi
+exit $status

@@ -9,10 +9,10 @@ cd "$(dirname "$0")/.."
 native=${BENCH_NATIVE_DIR:-build/native-bench}
 windows=${BENCH_WINDOWS_DIR:-build/windows}
 cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$native" -j2 --target vantrope_bench vantrope make_bench_wav
-if [ ! -f "$windows/app/vantrope.exe" ] && command -v i686-w64-mingw32-g++-posix >/dev/null; then
+cmake --build "$native" -j2 --target vantrope_bench vantrope make_bench_wav time_xfm
+if command -v i686-w64-mingw32-g++-posix >/dev/null; then
   cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$windows" -j2 --target vantrope_plugin vantrope
+  cmake --build "$windows" -j2 --target vantrope_plugin vantrope time_xfm
 fi
 "$native/bench/vantrope_bench" --benchmark_repetitions="${REPETITIONS:-5}" --benchmark_report_aggregates_only=true \
   --benchmark_filter="${BENCH_FILTER:-.}" 2>&1 | grep -E '^(Benchmark|-|BM_)' | grep -vE '^BM_[A-Za-z]+_(mean|stddev|cv) '
