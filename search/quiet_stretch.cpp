@@ -146,9 +146,10 @@ uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunSta
     // Past the quiet samples after a stop the mean at every sample does not depend on the tests, so
     // when the extremes show that no sample could stop the loop the chain's last mean is the loop's.
     // Otherwise (and within the quiet samples, or for negative ratios) the stretch is walked sample by
-    // sample from its start.
-    if (limit <= p || p <= run.lastStop + QUIET_AFTER_STOP || clickParams.c1 < 0 || clickParams.c2 < 0 ||
-        limit - p > PROGRESS_INTERVAL)
+    // sample from its start. Only a stretch that starts just after a progress check is tried whole: a
+    // walk resumed after a stop inside it would otherwise run the chain to its end again at every stop.
+    if (limit <= p || p % PROGRESS_INTERVAL != 1 || p <= run.lastStop + QUIET_AFTER_STOP ||
+        clickParams.c1 < 0 || clickParams.c2 < 0 || limit - p > PROGRESS_INTERVAL)
         return quietStretchBySample(samples, p, limit, run);
     StretchJumps jumps;
     uint16_t means[PROGRESS_INTERVAL];
