@@ -98,6 +98,40 @@ static inline int32_t memoWalk(int32_t kind, const int16_t *x, const RangeTable 
     return result;
 }
 
+// The chain of extrema the last collection found on one side. From an extremum of a given kind the
+// rest of the chain is fixed (each walk depends only on its start, its kind, the hysteresis, the
+// samples and, to the right, the end), and kinds alternate along it. So when the new chain reaches an
+// extremum of the old one with the same kind, the old chain from there on is the new one's, as far as
+// the old one was followed. Valid for one buffer, table version, hysteresis and end.
+struct SideChain {
+    const int16_t *samples;         // buffer of the chain, null = none kept
+    uint64_t version;               // range table version it was found under
+    int32_t turn;                   // hysteresis, 0..65535
+    int32_t end;                    // the right walks' end (0 for the left side)
+    int32_t length;                 // extrema in at[], 0..10 on the left, 0..11 on the right
+    bool firstIsPeak;               // kind of at[0]; the kinds alternate after it
+    bool ended;                     // the walk after at[length - 1] found nothing new (not cut off)
+    int32_t at[firstRightSlot + 1]; // buffer indices in the order found
+};
+
+static SideChain leftChain, rightChain;
+
+// Where the old chain has q as an extremum of this kind: its index, or -1. from is where the search
+// goes on (positions run one way along a chain, so it only moves forward); step is -1 on the left.
+static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool peak, int32_t step)
+{
+    while (from < c.length && (c.at[from] - q) * step < 0)
+        from++;
+    if (from < c.length && c.at[from] == q && (c.firstIsPeak != ((from & 1) != 0)) == peak)
+        return from;
+    return -1;
+}
+
+static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)
+{
+    return t && c.samples == x && c.version == t->version && c.turn == turn && c.end == end;
+}
+
 // The same collection with the walker loops inline and the range table looked up once, for arguments
 // every walker accepts (0 <= p < end, h >= 0), where no walk can return -1: each starts inside.
 static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
@@ -108,16 +142,44 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
     if (o == p && u == p)
         return;
     bool peak = u > o; // a tie counts as a trough
+    bool firstIsPeak = peak;
     list.first = firstRightSlot - 1;
     list.slot[list.first] = peak ? u : o;
+    bool reuse = chainHolds(leftChain, x, t, turn, 0);
+    int32_t from = 0;
+    bool ended = false;
     for (;;) {
         int32_t q = list.slot[list.first];
+        int32_t j = reuse ? findInChain(leftChain, from, q, peak, -1) : -1;
+        if (j >= 0) {
+            reuse = false;
+            for (int32_t k = j + 1; k < leftChain.length && list.first > 0; k++) {
+                list.slot[--list.first] = leftChain.at[k];
+                peak = !peak;
+            }
+            if (list.first == 0)
+                break;
+            if (leftChain.ended) {
+                ended = true;
+                break;
+            }
+            continue;
+        }
         int32_t next = memoWalk(peak ? troughLeft : peakLeft, x, t, q, 0, turn);
-        if (next == q || list.first == 0)
-            return;
+        if (next == q) {
+            ended = true;
+            break;
+        }
+        if (list.first == 0)
+            break;
         list.slot[--list.first] = next;
         peak = !peak;
     }
+    if (!t)
+        return;
+    leftChain = SideChain{x, t->version, turn, 0, firstRightSlot - list.first, firstIsPeak, ended, {}};
+    for (int32_t k = 0; k < leftChain.length; k++)
+        leftChain.at[k] = list.slot[firstRightSlot - 1 - k];
 }
 
 static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
@@ -129,16 +191,44 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
     if (v == p && u == p)
         return;
     bool peak = u < v; // a tie counts as a trough
+    bool firstIsPeak = peak;
     list.last = firstRightSlot;
     list.slot[list.last] = peak ? u : v;
+    bool reuse = chainHolds(rightChain, x, t, turn, end);
+    int32_t from = 0;
+    bool ended = false;
     for (;;) {
         int32_t q = list.slot[list.last];
+        int32_t j = reuse ? findInChain(rightChain, from, q, peak, 1) : -1;
+        if (j >= 0) {
+            reuse = false;
+            for (int32_t k = j + 1; k < rightChain.length && list.last < lastExtremumSlot; k++) {
+                list.slot[++list.last] = rightChain.at[k];
+                peak = !peak;
+            }
+            if (list.last == lastExtremumSlot)
+                break;
+            if (rightChain.ended) {
+                ended = true;
+                break;
+            }
+            continue;
+        }
         int32_t next = memoWalk(peak ? troughRight : peakRight, x, t, q, end, turn);
-        if (next == q || list.last == lastExtremumSlot)
-            return;
+        if (next == q) {
+            ended = true;
+            break;
+        }
+        if (list.last == lastExtremumSlot)
+            break;
         list.slot[++list.last] = next;
         peak = !peak;
     }
+    if (!t)
+        return;
+    rightChain = SideChain{x, t->version, turn, end, list.last - firstRightSlot + 1, firstIsPeak, ended, {}};
+    for (int32_t k = 0; k < rightChain.length; k++)
+        rightChain.at[k] = list.slot[firstRightSlot + k];
 }
 
 int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
