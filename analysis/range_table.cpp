@@ -2,6 +2,7 @@
 // over the few blocks a repair touches, and queried by the verification's window ranges. Owns the
 // one attached RangeTable record; the arrays live in the run's storage.
 #include "range_table.h"
+#include <cstring>
 
 static RangeTable attached = {};
 // Versions only grow, across runs and resets too, so that nothing remembered about an earlier state
@@ -100,11 +101,30 @@ void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
     }
 }
 
+typedef int16_t Short8 __attribute__((vector_size(16)));
+
+// Widens smallest..largest by samples[lo..hi]: eight at a time, the rest one by one.
 static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
 {
     int32_t low = smallest;
     int32_t high = largest;
-    for (uint32_t i = lo; i <= hi; i++) {
+    uint32_t i = lo;
+    if (hi - lo >= 15) {
+        Short8 low8, high8;
+        memcpy(&low8, samples + i, sizeof low8);
+        high8 = low8;
+        for (i += 8; i + 7 <= hi; i += 8) {
+            Short8 v;
+            memcpy(&v, samples + i, sizeof v);
+            low8 = v < low8 ? v : low8;
+            high8 = v > high8 ? v : high8;
+        }
+        for (uint32_t lane = 0; lane < 8; lane++) {
+            low = low8[lane] < low ? low8[lane] : low;
+            high = high8[lane] > high ? high8[lane] : high;
+        }
+    }
+    for (; i <= hi; i++) {
         int32_t x = samples[i];
         low = x < low ? x : low;
         high = x > high ? x : high;
