@@ -74,19 +74,14 @@ static int64_t spanLimit(int32_t centre, int32_t severity)
     return (3 * (int64_t)centre) / (2 * (int64_t)severity);
 }
 
-// The decision of the last step. The robust centre lies between the smallest and the largest interval
+// The decision of the last step, given the intervals with their smallest and largest. The robust centre lies between the smallest and the largest interval
 // (it starts at their mean and moves only onto the values or between two of them), and the limit
 // never falls as the centre grows for a positive severity, so when the limit of either bound already
 // decides, the centre need not be found. None of the intervals is negative.
-static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int64_t w, int32_t severity)
+static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int32_t smallest, int32_t largest, int64_t w,
+                                    int32_t severity)
 {
     if (severity > 0) {
-        int32_t smallest = d[0];
-        int32_t largest = d[0];
-        for (int32_t k = 1; k < n; ++k) {
-            smallest = d[k] < smallest ? d[k] : smallest;
-            largest = d[k] > largest ? d[k] : largest;
-        }
         if (w > spanLimit(largest, severity))
             return 0;
         if (w <= spanLimit(smallest, severity))
@@ -120,8 +115,16 @@ int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t 
     int32_t n = list.last - list.first;
     if (n < minimumIntervals)
         return 1;
+    // The intervals with their smallest and largest, in one loop.
     int32_t d[extremumSlots];
-    for (int32_t k = 0; k < n; ++k)
-        d[k] = list.slot[list.first + k + 1] - list.slot[list.first + k];
-    return spanAgainstIntervals(d, n, w, severity);
+    const int32_t *at = list.slot + list.first;
+    int32_t smallest = at[1] - at[0];
+    int32_t largest = smallest;
+    for (int32_t k = 0; k < n; ++k) {
+        int32_t interval = at[k + 1] - at[k];
+        d[k] = interval;
+        smallest = interval < smallest ? interval : smallest;
+        largest = interval > largest ? interval : largest;
+    }
+    return spanAgainstIntervals(d, n, smallest, largest, w, severity);
 }
