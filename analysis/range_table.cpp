@@ -16,6 +16,8 @@ uint32_t rangeTableBytes(uint32_t count)
     return bytes > 0xFFFFFFFFull ? 0u : (uint32_t)bytes;
 }
 
+typedef int16_t Short8 __attribute__((vector_size(16)));
+
 static void scanBlock(RangeTable &t, uint32_t b)
 {
     uint32_t first = b << RANGE_BLOCK_SHIFT;
@@ -52,6 +54,28 @@ static void combine(RangeTable &t, uint32_t k, uint32_t b)
     t.high[k][b] = hi;
 }
 
+// Every block of level k, eight at a time where the partner block lies inside.
+static void combineLevel(RangeTable &t, uint32_t k)
+{
+    uint32_t offset = 1u << (k - 1);
+    uint32_t b = 0;
+    const int16_t *low = t.low[k - 1];
+    const int16_t *high = t.high[k - 1];
+    for (; b + 8 + offset <= t.blocks; b += 8) {
+        Short8 l0, l1, h0, h1;
+        memcpy(&l0, low + b, sizeof l0);
+        memcpy(&l1, low + b + offset, sizeof l1);
+        memcpy(&h0, high + b, sizeof h0);
+        memcpy(&h1, high + b + offset, sizeof h1);
+        Short8 l = l1 < l0 ? l1 : l0;
+        Short8 h = h1 > h0 ? h1 : h0;
+        memcpy(t.low[k] + b, &l, sizeof l);
+        memcpy(t.high[k] + b, &h, sizeof h);
+    }
+    for (; b < t.blocks; b++)
+        combine(t, k, b);
+}
+
 void attachRangeTable(const int16_t *samples, uint32_t count, void *storage)
 {
     attached = RangeTable{};
@@ -70,8 +94,7 @@ void attachRangeTable(const int16_t *samples, uint32_t count, void *storage)
     for (uint32_t b = 0; b < attached.blocks; b++)
         scanBlock(attached, b);
     for (uint32_t k = 1; k < RANGE_LEVELS; k++)
-        for (uint32_t b = 0; b < attached.blocks; b++)
-            combine(attached, k, b);
+        combineLevel(attached, k);
 }
 
 void detachRangeTable() { attached = RangeTable{}; }
@@ -100,8 +123,6 @@ void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
             combine(attached, k, b);
     }
 }
-
-typedef int16_t Short8 __attribute__((vector_size(16)));
 
 // Widens smallest..largest by samples[lo..hi]: eight at a time, the rest one by one.
 static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
