@@ -1,6 +1,7 @@
 // Collection of the verification's extremum list: starting at the candidate, alternating walks with
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
-// Owns the memo of walks made over the run's buffer (fixed static storage).
+// Owns the memo of walks made over the run's buffer and the last collection's chain on each side
+// (fixed static storage).
 #include "analysis/base_freq.h"
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
