@@ -78,13 +78,24 @@ static int64_t spanLimit(int32_t centre, int32_t severity)
 // (it starts at their mean and moves only onto the values or between two of them), and the limit
 // never falls as the centre grows for a positive severity, so when the limit of either bound already
 // decides, the centre need not be found. None of the intervals is negative.
+// Whether w > spanLimit(interval, severity), for an interval of 0 or more and a positive severity.
+// With q = 3 x interval / (2 x severity), w > floor(q) exactly when w > q, as w is whole: that is
+// 2 x severity x w > 3 x interval, which fits 64 bits for any w of 0..2^31 - 1 and needs no division.
+// Other spans take the division.
+static bool spanExceeds(int64_t w, int32_t interval, int32_t severity)
+{
+    if (w < 0 || w > INT32_MAX)
+        return w > spanLimit(interval, severity);
+    return 2 * (int64_t)severity * w > 3 * (int64_t)interval;
+}
+
 static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int32_t smallest, int32_t largest, int64_t w,
                                     int32_t severity)
 {
     if (severity > 0) {
-        if (w > spanLimit(largest, severity))
+        if (spanExceeds(w, largest, severity))
             return 0;
-        if (w <= spanLimit(smallest, severity))
+        if (!spanExceeds(w, smallest, severity))
             return 1;
     }
     int32_t centre = robustCentre(d, n);
