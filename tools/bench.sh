@@ -2,7 +2,7 @@
 # Builds what the benchmarks need and runs them: the Google Benchmark cases (whole runs over 80 s of
 # generated material and the verification at a candidate, medians of several repetitions, samples
 # per second), then bench/compare.sh (the host program against ffmpeg's adeclick, and the i686 build
-# under Wine against native). Build trees: BENCH_NATIVE_DIR (default build/native-bench, release
+# under Wine against native, as whole programs and, through time_xfm, XfmDo alone). Build trees: BENCH_NATIVE_DIR (default build/native-bench, release
 # flags) and BENCH_WINDOWS_DIR (default build/windows); REPETITIONS and ROUNDS set the counts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
