@@ -179,7 +179,7 @@ static bool bestGuess(RunState &r)
 
 Outcome refRun(const std::vector<int16_t> &input, const Settings &s, const Answerer &answer)
 {
-    Outcome out;
+    Outcome out{};
     RunState r{};
     r.s = &s;
     r.answer = &answer;
