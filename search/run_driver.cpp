@@ -18,6 +18,9 @@
 #include "ui/dialog_ids.h"
 
 enum : uint32_t { FEWEST_SAMPLES = 41 };
+// Automatic multipass runs settle within a few passes on real recordings; this many passes in a row
+// without a review end the run whatever the last one changed.
+enum : int32_t { QUIET_PASS_LIMIT = 32 };
 
 static uint32_t selectionCount(const XfmWave *wave) { return wave->selEnd - wave->selStart + 1u; }
 
@@ -83,8 +86,10 @@ static uint64_t bufferChecksum(const int16_t *samples, uint32_t count)
 
 // Whether the scan's changes call for another pass. A pass that showed no review and whose automatic
 // repairs left every sample as it was would find the very same candidates again, and an automatic
-// multipass run would never end; such a pass does not count. A pass with a review keeps its flag, so
-// that "Find &Next" in multipass still starts a new pass over an unchanged buffer.
+// multipass run would never end; such a pass does not count. Nor does one after a long row of passes
+// without a review: repairs that keep nudging a few samples by one (dense clicks, a click at the
+// buffer's end) never give the same buffer twice, and the host would hang. A pass with a review keeps
+// its flag, so that "Find &Next" in multipass still starts a new pass over an unchanged buffer.
 static bool scanChangedForNextPass(const int16_t *samples, uint32_t count, const RunState &run, uint64_t before)
 {
     if (!run.changed)
@@ -93,6 +98,8 @@ static bool scanChangedForNextPass(const int16_t *samples, uint32_t count, const
         return true;
     if (!clickParams.multipass)
         return true; // not asked for: no next pass follows either way
+    if (run.quietPasses >= QUIET_PASS_LIMIT)
+        return false;
     return bufferChecksum(samples, count) != before;
 }
 
@@ -115,6 +122,7 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
         // review the switch cannot change during the pass: a single-pass run skips both scans.
         uint64_t before = clickParams.multipass ? bufferChecksum(samples, count) : 0;
         runScanPass(samples, count, run);
+        run.quietPasses = run.reviewsShown > 0 ? 0 : run.quietPasses + 1;
         bool scanChanged = scanChangedForNextPass(samples, count, run, before);
 
         if (run.changed)

@@ -9,6 +9,7 @@ struct RunState {
     bool autoRepair;        // repair every confirmed candidate without asking, for the rest of the run
     int32_t lastResult;     // last result code (review answer, or 6 for an automatic repair); 0 = none
     int32_t reviewsShown;   // reviews shown by the scan of the current pass, 0.. (best guess not counted)
+    int32_t quietPasses;    // passes in a row whose scan showed no review, the current one included, 0..
     // Detector state, set up afresh at the start of every pass.
     uint32_t scanPosition;  // buffer index of the sample being examined, 20..count
     int32_t runningMean;    // running average of the jumps, sample units, 0..65535

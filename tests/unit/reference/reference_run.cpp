@@ -192,12 +192,18 @@ Outcome refRun(const std::vector<int16_t> &input, const Settings &s, const Answe
     r.params.useBaseFreqVer = s.useBaseFreqVer;
     r.params.baseFreqVerS = s.baseFreqVerS;
     out.result = 1;
+    int32_t quietPasses = 0;
     for (;;) {
         ++r.passNumber;
         if (r.passNumber > kPassLimit) { out.endless = true; break; }
         std::vector<int16_t> atStart = r.buf;
         size_t reviewsAtStart = out.reviews.size();
         scanPass(r);
+        bool scanReviewed = out.reviews.size() != reviewsAtStart;
+        quietPasses = scanReviewed ? 0 : quietPasses + 1;
+        // A scan without reviews counts only when it changed the buffer, and not after 32 such passes
+        // in a row.
+        bool scanChanged = r.changed && (scanReviewed || (r.buf != atStart && quietPasses < 32));
         if (r.changed) write(r);
         out.events.push_back("finish");
         if (r.cancel) break;
@@ -206,8 +212,7 @@ Outcome refRun(const std::vector<int16_t> &input, const Settings &s, const Answe
             if (r.bestGuess == 0) { out.boxes.push_back("Nothing looking like click found in this pass."); break; }
             bgChanged = bestGuess(r);
         }
-        bool passChanged = r.changed || bgChanged;
-        if (out.reviews.size() == reviewsAtStart && r.buf == atStart) passChanged = false;
+        bool passChanged = scanChanged || bgChanged;
         if (!(s.multipass && passChanged && r.lastResult != 2)) break;
         r.changed = false;
     }
