@@ -13,27 +13,14 @@
 #include "compat_host.h"
 #include "plugin/click_params.h"
 #include "plugin/module_reset.h"
+#include "memory_host.h"
 #include "plugin/xfm.h"
 #include "search/review_hook.h"
 #include "ui/dialog_ids.h"
 
 namespace {
 
-std::vector<int16_t> selection;
-int32_t cancelFlag = 0;
 bool answerFindNext = false;
-
-int32_t XFM_STDCALL readAll(void *buffer, uint32_t offset, uint32_t bytes)
-{
-    memcpy(buffer, reinterpret_cast<const char *>(selection.data()) + offset, bytes);
-    return 0;
-}
-
-int32_t XFM_STDCALL writeAll(void *buffer, uint32_t offset, uint32_t bytes)
-{
-    memcpy(reinterpret_cast<char *>(selection.data()) + offset, buffer, bytes);
-    return 0;
-}
 
 int32_t scriptedReview(XfmWave *, int16_t *, uint32_t, int32_t, char *message, ClickParams *, uint32_t, int32_t)
 {
@@ -61,17 +48,7 @@ void prepareRun(const std::vector<int16_t> &material, XfmWave &wave)
     compatSetProfileDirectory(benchProfileDir());
     compatSetMessageBoxResponder(answerBoxes, nullptr);
     reviewOverride = scriptedReview;
-    selection = material;
-    wave = XfmWave{};
-    wave.channels = 1;
-    wave.bitsPerSample = 16;
-    wave.bytesPerFrame = 2;
-    wave.sampleRate = BENCH_RATE;
-    wave.selStart = 0;
-    wave.selEnd = (uint32_t)material.size() - 1;
-    wave.readSamples = readAll;
-    wave.writeSamples = writeAll;
-    wave.cancelFlag = &cancelFlag;
+    wave = memoryWave(material, BENCH_RATE);
 }
 
 void runBenchmark(benchmark::State &state, const std::vector<int16_t> &material, bool findNext)

@@ -13,6 +13,7 @@
 #include <vector>
 #include "bench_material.h"
 #include "plugin/module_reset.h"
+#include "memory_host.h"
 #include "plugin/xfm.h"
 #include "search/review_hook.h"
 #include "ui/dialog_ids.h"
@@ -26,20 +27,6 @@
 
 namespace {
 
-std::vector<int16_t> selection;
-int32_t cancelFlag = 0;
-
-int32_t XFM_STDCALL readAll(void *buffer, uint32_t offset, uint32_t bytes)
-{
-    memcpy(buffer, reinterpret_cast<const char *>(selection.data()) + offset, bytes);
-    return 0;
-}
-
-int32_t XFM_STDCALL writeAll(void *buffer, uint32_t offset, uint32_t bytes)
-{
-    memcpy(reinterpret_cast<char *>(selection.data()) + offset, buffer, bytes);
-    return 0;
-}
 
 int32_t automaticReview(XfmWave *, int16_t *, uint32_t, int32_t, char *message, ClickParams *, uint32_t, int32_t)
 {
@@ -89,23 +76,13 @@ std::vector<int16_t> benchMaterial(uint32_t seconds, const char *kind)
     return x;
 }
 
-// One XfmDo over a fresh copy of original; returns its seconds and leaves the result in selection.
+// One XfmDo over a fresh copy of original; returns its seconds and leaves the result in the memory selection.
 double timedRun(const std::vector<int16_t> &original, int32_t &result)
 {
     prepareHost();
     resetModuleState();
     reviewOverride = automaticReview;
-    selection = original;
-    XfmWave wave = XfmWave{};
-    wave.channels = 1;
-    wave.bitsPerSample = 16;
-    wave.bytesPerFrame = 2;
-    wave.sampleRate = BENCH_RATE;
-    wave.selStart = 0;
-    wave.selEnd = (uint32_t)original.size() - 1;
-    wave.readSamples = readAll;
-    wave.writeSamples = writeAll;
-    wave.cancelFlag = &cancelFlag;
+    XfmWave wave = memoryWave(original, BENCH_RATE);
     double began = secondsNow();
     result = XfmDo(&wave);
     return secondsNow() - began;
@@ -140,6 +117,6 @@ int main(int argc, char **argv)
     double median = times[times.size() / 2];
     printf("XfmDo %s %us: result %d, median %.4f s, best %.4f s, %.1f M samples/s, digest %016llx\n", kind,
            (unsigned)seconds, (int)result, median, times.front(), (double)original.size() / median / 1e6,
-           (unsigned long long)digest(selection));
+           (unsigned long long)digest(memorySelection()));
     return result == 1 ? 0 : 1;
 }
