@@ -15,7 +15,7 @@ void compatSetMessageBoxResponder(CompatMessageBoxResponder r, void *context)
 int compatMessageBoxCount() { return boxesShown; }
 
 // Resets with the windows, since a box is a window of its own on Win32.
-static void resetMessageBoxes()
+void compatResetMessageBoxes()
 {
     responder = nullptr;
     responderContext = nullptr;
@@ -34,14 +34,4 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR title, UINT flags)
     default:
         return IDOK;
     }
-}
-
-void compatReset()
-{
-    compatResetKernel();
-    compatResetProfile();
-    compatResetWindows();
-    resetMessageBoxes();
-    compatResetUi();
-    compatResetInput();
 }

@@ -53,6 +53,7 @@ size_t compatWindowSlots();
 // Per-area resets that compatReset() runs, each owned by the file of its area.
 void compatResetKernel();   // memory, clock (kernel.cpp)
 void compatResetProfile();  // profile directory (profile.cpp)
-void compatResetWindows();  // windows, classes, focus, message boxes (windows.cpp, message_box.cpp)
+void compatResetWindows();  // windows, classes, focus (windows.cpp)
+void compatResetMessageBoxes(); // responder and count (message_box.cpp)
 void compatResetUi();       // dialogs, controls, GDI, cursors, capture (ui_reset.cpp)
 void compatResetInput();    // queue, timers, clipboard, keyboard (input_reset.cpp)
