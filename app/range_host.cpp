@@ -206,8 +206,8 @@ void rangeHostAttach(const std::string &frameClass, HWND frame, HWND child, uint
     closeRequested = false;
     dialogsOpened = 0;
     frameOriginal = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(frame, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc)));
+        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc)));
     childOriginal = reinterpret_cast<WNDPROC>(
-        SetWindowLongA(child, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childProc)));
     rangeHostObserveInput();
 }

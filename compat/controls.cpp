@@ -142,7 +142,7 @@ const char *compatControlClassName(uint16_t ordinal)
 
 static void registerOnce(const char *name, WNDPROC proc)
 {
-    // A class cursor changed with SetClassLongA stays changed for every later dialog of the process.
+    // A class cursor changed with SetClassLongPtrA stays changed for every later dialog of the process.
     if (compatFindClass(name) >= 0)
         return;
     int index = compatRegisterClass(name, proc);

@@ -114,11 +114,12 @@
 #define SB_RIGHT 7
 #define SB_ENDSCROLL 8
 
-// Window and class longs, cursors
-#define GWL_WNDPROC (-4)
+// Window and class longs, cursors. As on 64-bit Windows, procedures and cursors are pointer-sized and
+// are reached only through the ...LongPtr calls and their GWLP_/GCLP_ indices.
+#define GWLP_WNDPROC (-4)
 #define GWL_ID (-12)
 #define GWL_STYLE (-16)
-#define GCL_HCURSOR (-12)
+#define GCLP_HCURSOR (-12)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 #define IDC_SIZEWE MAKEINTRESOURCEA(32644)
 
@@ -137,9 +138,11 @@ HWND WINAPI GetParent(HWND window);
 int WINAPI GetClassNameA(HWND window, LPSTR name, int size);
 BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI DestroyWindow(HWND window);
-LONG_PTR WINAPI GetWindowLongA(HWND window, int index);            // LONG natively too narrow for a pointer
-LONG_PTR WINAPI SetWindowLongA(HWND window, int index, LONG_PTR value);
-LONG_PTR WINAPI SetClassLongA(HWND window, int index, LONG_PTR value);
+LONG WINAPI GetWindowLongA(HWND window, int index);                // GWL_ID, GWL_STYLE
+LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index);         // also GWLP_WNDPROC
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+ULONG_PTR WINAPI SetClassLongPtrA(HWND window, int index, LONG_PTR value); // GCLP_HCURSOR
 LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

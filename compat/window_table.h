@@ -8,7 +8,7 @@
 struct CompatWindowClass {
     std::string name;           // compared case-insensitively, as Win32 does for class lookups
     WNDPROC proc = nullptr;     // default procedure of windows created with this class
-    HCURSOR cursor = nullptr;   // class cursor (GCL_HCURSOR), shared by every window of the class
+    HCURSOR cursor = nullptr;   // class cursor (GCLP_HCURSOR), shared by every window of the class
 };
 
 struct CompatWindow {

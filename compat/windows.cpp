@@ -128,13 +128,13 @@ BOOL WINAPI DestroyWindow(HWND window)
     return TRUE;
 }
 
-LONG_PTR WINAPI GetWindowLongA(HWND window, int index)
+LONG_PTR WINAPI GetWindowLongPtrA(HWND window, int index)
 {
     CompatWindow *w = compatWindow(window);
     if (!w)
         return 0;
     switch (index) {
-    case GWL_WNDPROC:
+    case GWLP_WNDPROC:
         return reinterpret_cast<LONG_PTR>(w->proc);
     case GWL_ID:
         return w->id;
@@ -145,14 +145,14 @@ LONG_PTR WINAPI GetWindowLongA(HWND window, int index)
     }
 }
 
-LONG_PTR WINAPI SetWindowLongA(HWND window, int index, LONG_PTR value)
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value)
 {
     CompatWindow *w = compatWindow(window);
     if (!w)
         return 0;
-    LONG_PTR previous = GetWindowLongA(window, index);
+    LONG_PTR previous = GetWindowLongPtrA(window, index);
     switch (index) {
-    case GWL_WNDPROC:
+    case GWLP_WNDPROC:
         w->proc = reinterpret_cast<WNDPROC>(value);
         break;
     case GWL_ID:
@@ -167,12 +167,23 @@ LONG_PTR WINAPI SetWindowLongA(HWND window, int index, LONG_PTR value)
     return previous;
 }
 
-LONG_PTR WINAPI SetClassLongA(HWND window, int index, LONG_PTR value)
+// The 32-bit calls cannot carry a procedure: like 64-bit Windows, they refuse GWLP_WNDPROC.
+LONG WINAPI GetWindowLongA(HWND window, int index)
+{
+    return index == GWLP_WNDPROC ? 0 : (LONG)GetWindowLongPtrA(window, index);
+}
+
+LONG WINAPI SetWindowLongA(HWND window, int index, LONG value)
+{
+    return index == GWLP_WNDPROC ? 0 : (LONG)SetWindowLongPtrA(window, index, value);
+}
+
+ULONG_PTR WINAPI SetClassLongPtrA(HWND window, int index, LONG_PTR value)
 {
     CompatWindowClass *c = compatClassOf(window);
-    if (!c || index != GCL_HCURSOR)
+    if (!c || index != GCLP_HCURSOR)
         return 0;
-    LONG_PTR previous = reinterpret_cast<LONG_PTR>(c->cursor);
+    ULONG_PTR previous = reinterpret_cast<ULONG_PTR>(c->cursor);
     c->cursor = reinterpret_cast<HCURSOR>(value);
     return previous;
 }

@@ -184,12 +184,12 @@ int32_t subclassView(HWND dialog)
     HWND view = GetDlgItem(dialog, IDC_WAVE_VIEW);
     if (!view)
         return 0;
-    WNDPROC old = reinterpret_cast<WNDPROC>(GetWindowLongA(view, GWL_WNDPROC));
+    WNDPROC old = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(view, GWLP_WNDPROC));
     if (!old)
         return 0;
     viewOldProc = old;
     viewSubclassed = 1;
-    SetWindowLongA(view, GWL_WNDPROC, (LONG_PTR)waveViewProc);
+    SetWindowLongPtrA(view, GWLP_WNDPROC, (LONG_PTR)waveViewProc);
     return 1;
 }
 
@@ -200,9 +200,9 @@ void restoreView(HWND dialog)
     HWND view = GetDlgItem(dialog, IDC_WAVE_VIEW);
     // The class cursor belongs to every push button of the process: leave it as the arrow.
     HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    SetClassLongA(view, GCL_HCURSOR, (LONG_PTR)arrow);
+    SetClassLongPtrA(view, GCLP_HCURSOR, (LONG_PTR)arrow);
     SetCursor(arrow);
-    SetWindowLongA(view, GWL_WNDPROC, (LONG_PTR)viewOldProc);
+    SetWindowLongPtrA(view, GWLP_WNDPROC, (LONG_PTR)viewOldProc);
     viewOldProc = nullptr;
     viewSubclassed = 0;
 }

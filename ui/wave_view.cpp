@@ -47,7 +47,7 @@ int32_t hitTestMarker(int32_t x)
 
 void setViewCursor(HWND view, HCURSOR cursor)
 {
-    SetClassLongA(view, GCL_HCURSOR, (LONG_PTR)cursor);
+    SetClassLongPtrA(view, GCLP_HCURSOR, (LONG_PTR)cursor);
     SetCursor(cursor);
 }
 

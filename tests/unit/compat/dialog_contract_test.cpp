@@ -210,7 +210,7 @@ TEST_F(DialogContract, ClassCursorSharedByEveryPushButton)
     EXPECT_EQ(SetCursor(arrow), sizing);
     run([&](HWND dialog) {
         EXPECT_EQ(compatClassCursor("Button"), arrow);
-        EXPECT_EQ(SetClassLongA(GetDlgItem(dialog, 1028), GCL_HCURSOR, (LONG_PTR)sizing), (LONG_PTR)arrow);
+        EXPECT_EQ(SetClassLongPtrA(GetDlgItem(dialog, 1028), GCLP_HCURSOR, (LONG_PTR)sizing), (ULONG_PTR)arrow);
         EXPECT_EQ(compatClassCursor("button"), sizing) << "one class for every push button";
         EndDialog(dialog, 1);
     });

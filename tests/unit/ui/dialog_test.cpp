@@ -198,7 +198,7 @@ TEST_F(ReviewTest, FailuresOfThePlatform)
 TEST_F(ReviewTest, ViewThatCannotBeSubclassedEndsAsClose)
 {
     compatSetDialogCreatedHook(
-        [](HWND dialog, void *) { SetWindowLongA(GetDlgItem(dialog, IDC_WAVE_VIEW), GWL_WNDPROC, 0); }, nullptr);
+        [](HWND dialog, void *) { SetWindowLongPtrA(GetDlgItem(dialog, IDC_WAVE_VIEW), GWLP_WNDPROC, 0); }, nullptr);
     params.c1 = 0;
     bool driven = false;
     EXPECT_EQ(review([&](HWND) { driven = true; }), ID_CLOSE);
@@ -212,7 +212,7 @@ TEST_F(ReviewTest, ViewProcedureInstalledAndRemoved)
     WNDPROC during = nullptr, buttonProc = nullptr;
     review([&](HWND dialog) {
         HWND view = GetDlgItem(dialog, IDC_WAVE_VIEW);
-        during = reinterpret_cast<WNDPROC>(GetWindowLongA(view, GWL_WNDPROC));
+        during = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(view, GWLP_WNDPROC));
         buttonProc = viewOldProc;
         // The sizing cursor was left as the class cursor of every push button.
         setViewCursor(view, LoadCursorA(nullptr, IDC_SIZEWE));

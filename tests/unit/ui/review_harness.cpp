@@ -26,7 +26,7 @@ static void subclassRecorded(HWND dialog, void *)
 {
     for (int id : recordedIds) {
         HWND item = GetDlgItem(dialog, id);
-        WNDPROC old = reinterpret_cast<WNDPROC>(SetWindowLongA(item, GWL_WNDPROC, (LONG_PTR)recordingProc));
+        WNDPROC old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(item, GWLP_WNDPROC, (LONG_PTR)recordingProc));
         recordedProcs.push_back({item, old});
     }
 }
