@@ -1,5 +1,6 @@
-// Compile-time checks that XfmWave and XfmInfo have the host's 32-bit layout. Natively pointers are
-// wider, so only the fields before the first pointer can be compared there.
+// Compile-time checks that XfmWave and XfmInfo have the host's 32-bit layout. The i686 plug-in and the
+// 32-bit twin check every field; in 64-bit builds pointers are wider, so only the fields before the
+// first pointer can be compared there.
 #include <cstddef>
 #include "xfm_types.h"
 
