@@ -4,7 +4,8 @@
 # view painted the same under real GDI as on the stand-in's canvas and that the screen showed it.
 # Keeps native/, wine/ and screen.png in OUT as the test's artifacts.
 #   compare_views.sh IN OUT
-# Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE.
+# Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE,
+# VANTROPE_WINE_ARCH.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 native_app=${VANTROPE_NATIVE_APP:?the native host program}
@@ -25,13 +26,13 @@ rm -f "$prefix/drive_c/windows/Vantrope.ini"
 (cd "$out/native" && timeout -k 5 60 "$native_app" --settings-dir settings --review "press:stop" --report report \
   in.wav out.wav <"$out/stdin.txt" >stdout.txt 2>stderr.txt) || { echo "FAILED: the native run"; exit 1; }
 
-unset DISPLAY WAYLAND_DISPLAY
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$here/../wine_env.sh"
+export WINEPREFIX=$prefix
 # The picture of review 1 is written as the dialog opens; the screenshot follows it while the script
 # still waits with the dialog open.
 timeout -k 5 90 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   cd "$1/wine"
-  timeout -k 5 60 wine "$2" --review "wait:4000;press:stop" --report report in.wav out.wav \
+  timeout -k 5 60 "$3" "$2" --review "wait:4000;press:stop" --report report in.wav out.wav \
     <"$1/stdin.txt" >stdout.txt 2>stderr.txt &
   pid=$!
   tries=0
@@ -41,6 +42,6 @@ timeout -k 5 90 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   wait $pid; rc=$?
   timeout -k 5 20 wineserver -k 2>/dev/null
   timeout -k 5 20 wineserver -w 2>/dev/null
-  exit $rc' sh "$out" "$windows_app" || { echo "FAILED: the Wine run (see $out/wine/stderr.txt)"; exit 1; }
+  exit $rc' sh "$out" "$windows_app" "$wine_loader" || { echo "FAILED: the Wine run (see $out/wine/stderr.txt)"; exit 1; }
 
 python3 "$here/check_views.py" "$out/native/report/review-1.png" "$out/wine/report/review-1.png" "$out/screen.png"
