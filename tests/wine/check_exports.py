@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Checks the built Vantrope.xfm as an editor sees it before loading it: an i386 DLL whose exports sit
 at fixed ordinals under undecorated names (XfmDestroy sharing XfmInit's address), which imports only
-from the system DLLs every Windows has, and which carries the toolbar bitmap resource.
+from the system DLLs every Windows has, and which carries the toolbar bitmap resource. With --x86-64,
+the same of the x86_64 test vehicle.
 Reads `objdump -p`; prints one line per check; exit status 1 on any failure.
-usage: check_exports.py FILE [OBJDUMP]"""
+usage: check_exports.py [--x86-64] FILE [OBJDUMP]"""
 import re
 import subprocess
 import sys
@@ -78,16 +79,23 @@ def check_bitmap_resource(dump):
 
 
 def main():
-    if len(sys.argv) not in (2, 3):
+    args = sys.argv[1:]
+    wide = bool(args) and args[0] == "--x86-64"
+    if wide:
+        args = args[1:]
+    if len(args) not in (1, 2):
         print(__doc__.splitlines()[-1], file=sys.stderr)
         return 2
-    objdump = sys.argv[2] if len(sys.argv) == 3 else "i686-w64-mingw32-objdump"
-    run = subprocess.run([objdump, "-p", sys.argv[1]], capture_output=True, text=True)
+    objdump = args[1] if len(args) == 2 else ("x86_64" if wide else "i686") + "-w64-mingw32-objdump"
+    run = subprocess.run([objdump, "-p", args[0]], capture_output=True, text=True)
     if run.returncode != 0:
-        print("FAILED: %s -p %s: %s" % (objdump, sys.argv[1], run.stderr.strip()))
+        print("FAILED: %s -p %s: %s" % (objdump, args[0], run.stderr.strip()))
         return 1
     dump = run.stdout
-    check("file format pei-i386" in dump, "the file is a 32-bit i386 PE image")
+    if wide:
+        check("file format pei-x86-64" in dump, "the file is a 64-bit x86-64 PE image")
+    else:
+        check("file format pei-i386" in dump, "the file is a 32-bit i386 PE image")
     flags = re.search(r"^Characteristics (0x[0-9a-f]+)", dump, re.M)
     check(flags is not None and int(flags.group(1), 16) & 0x2000 != 0, "the image is a DLL")
     check_exports(dump)

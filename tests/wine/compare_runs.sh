@@ -6,7 +6,8 @@
 #   compare_runs.sh [--check NAME] [--settings initial|none] [--exit N] IN [ARGS...]
 # IN is a WAV file, or gen:CHANNELS:FRAMES[:BITS] for a generated one. --check runs `wine_checks.py NAME LOG`
 # on both transcripts; --settings checks the settings file both runs left; --exit the exit status.
-# Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE.
+# Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE,
+# VANTROPE_WINE_ARCH.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 native_app=${VANTROPE_NATIVE_APP:?the native host program}

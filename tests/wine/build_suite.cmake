@@ -1,0 +1,50 @@
+# The Wine suite of one Windows build: wine_arch (i686 or x86_64) and windows_dir, its build tree. Included
+# once per build from tests/wine/CMakeLists.txt.
+set(windows_plugin ${windows_dir}/Vantrope.xfm)
+set(windows_app ${windows_dir}/app/vantrope.exe)
+# Programs under Wine see the Unix root as drive Z:.
+string(REPLACE "/" "\\" windows_plugin_path "Z:${windows_plugin}")
+set(wine_env
+  VANTROPE_WINE_ARCH=${wine_arch}
+  VANTROPE_WINE_STATE=${CMAKE_CURRENT_BINARY_DIR}/wine-prefix-${wine_arch}.path
+  VANTROPE_NATIVE_APP=$<TARGET_FILE:vantrope>
+  VANTROPE_WINDOWS_APP=${windows_app})
+
+# The built files, read on disk without running them: every machine checks them, whatever it can execute.
+if(wine_arch STREQUAL "i686")
+  add_test(NAME wine.i686.exports COMMAND python3 ${wine_dir}/check_exports.py ${windows_plugin})
+else()
+  add_test(NAME wine.x86_64.exports COMMAND python3 ${wine_dir}/check_exports.py --x86-64 ${windows_plugin})
+endif()
+set_tests_properties(wine.${wine_arch}.exports PROPERTIES LABELS "wine;wine_${wine_arch}" TIMEOUT 60)
+resource_check_test(wine.${wine_arch}.resources ${windows_plugin} "wine;wine_${wine_arch}")
+
+add_test(NAME wine.${wine_arch}.prefix COMMAND ${wine_dir}/if_runnable.sh ${wine_dir}/run_wine.sh setup)
+add_test(NAME wine.${wine_arch}.prefix_cleanup COMMAND ${wine_dir}/if_runnable.sh ${wine_dir}/run_wine.sh cleanup)
+set_tests_properties(wine.${wine_arch}.prefix PROPERTIES FIXTURES_SETUP vantrope_wine_prefix_${wine_arch} TIMEOUT 240)
+set_tests_properties(wine.${wine_arch}.prefix_cleanup PROPERTIES
+  FIXTURES_CLEANUP vantrope_wine_prefix_${wine_arch} TIMEOUT 60)
+set_tests_properties(wine.${wine_arch}.prefix wine.${wine_arch}.prefix_cleanup PROPERTIES
+  LABELS "wine;wine_${wine_arch}" SKIP_RETURN_CODE 77 RESOURCE_LOCK vantrope_wine_${wine_arch}
+  ENVIRONMENT "${wine_env}")
+
+wine_test(probe 120 ${wine_dir}/run_wine.sh run 90 ${windows_dir}/tests/wine/probe/probe.exe ${windows_plugin_path})
+
+wine_test(app.too_short_first_run 300
+  ${compare} --check too-short-run --settings initial --exit 0 gen:1:1000 --start 100 --end 140)
+wine_test(app.stereo_selection 300
+  ${compare} --check stereo-run --settings none --exit 1 gen:2:4410 --all-channels)
+# Each channel of a stereo file in turn, and one channel alone: mono selections inside interleaved audio.
+wine_test(app.channel_by_channel 300 ${compare} --exit 0 gen:2:4410)
+wine_test(app.second_channel 300 ${compare} --exit 0 gen:2:4410 --channel 2 --start 1000 --end 3999)
+wine_test(app.eight_bit_audio 300
+  ${compare} --check wrong-depth-run --settings none --exit 1 gen:1:4410:8)
+wine_test(app.shortest_scanned_selection 300
+  ${compare} --check shortest-scan-run --exit 0 gen:1:1000 --start 100 --end 141)
+
+example_run(auto --auto)
+example_run(answers --answers repair,stop,auto)
+
+include(${wine_dir}/steering.cmake)
+wine_test(contract 120 ${wine_dir}/run_wine.sh run 90 ${windows_dir}/tests/wine/probe/contract.exe)
+include(${wine_dir}/dialog.cmake)
