@@ -3,8 +3,11 @@
 # that are already there are not fetched again.
 set -euo pipefail
 
+# wine64 and the x86_64 cross compiler make the Wine suite's test vehicle, which every machine can run;
+# g++-multilib and qemu-user-static the 32-bit twin, run under qemu where 32-bit code cannot run directly.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsndfile1-dev
-          libpng-dev libstb-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32:i386 xvfb xauth imagemagick
+          libpng-dev libstb-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
+          mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth imagemagick g++-multilib qemu-user-static
           ffmpeg hyperfine python3)
 
 missing=()

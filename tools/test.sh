@@ -1,8 +1,63 @@
 #!/usr/bin/env bash
-# Sets up, builds both builds and runs every test: the native unit tests first, then the Wine suite.
-set -euo pipefail
+# Sets up, builds and runs every test, one layer at a time, fastest first: the native unit tests, the
+# 32-bit twin's numeric tests (directly, or under qemu-i386 where this machine cannot execute 32-bit
+# code), and the Wine suite on the x86_64 and then the i686 Windows build. Ends with one line per layer;
+# exits nonzero when any layer that could run failed. A layer that fails does not stop the later ones.
+set -uo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
-bash tools/build.sh
-ctest --test-dir build/native -L unit --output-on-failure -j2 --timeout 300
-ctest --test-dir build/native -L wine --output-on-failure --timeout 600
+bash tools/setup.sh || exit 1
+logs=build/test-logs
+mkdir -p "$logs"
+
+if i386=$(bash tools/can_run_i386.sh); then
+  echo "test: this machine executes 32-bit x86 code: the twin runs directly, the i686 build under 32-bit Wine"
+else
+  echo "test: ${i386#no: }: the twin runs under qemu-i386, the i686 Wine runs are skipped"
+fi
+
+summary=() failed=0
+# count WORD LOG: how many tests of the ctest output LOG ended with WORD (Passed, ***Skipped, ...).
+count() { grep -cE "^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*$1 +[0-9.]+ sec" "$2"; }
+# layer NAME PRESET... -- CTEST_ARGS...: builds the presets, runs ctest and adds NAME's summary line.
+layer() {
+  local name=$1 log=$logs/${1//[^a-zA-Z0-9]/_}.log presets=() start=$SECONDS
+  shift
+  while [ "$1" != -- ]; do presets+=("$1"); shift; done
+  shift
+  echo "== $name"
+  if ! bash tools/build.sh "${presets[@]}"; then
+    summary+=("$name: FAILED to build (${presets[*]})"); failed=1; return
+  fi
+  ctest --output-on-failure "$@" 2>&1 | tee "$log"
+  local status=$? passed skipped total
+  passed=$(count Passed "$log"); skipped=$(count '\*\*\*Skipped' "$log")
+  total=$(grep -cE "^ *[0-9]+/[0-9]+ Test +#" "$log")
+  local line="$name: $passed tests passed"
+  [ "$skipped" = 0 ] || line+=", $skipped skipped"
+  if [ $status != 0 ] || [ $((passed + skipped)) != "$total" ] || [ "$total" = 0 ]; then
+    line="$name: FAILED, $((total - passed - skipped)) of $total tests failed (log: $log)"; failed=1
+  fi
+  summary+=("$line ($((SECONDS - start)) s)")
+}
+
+layer native native -- --test-dir build/native -L unit -j2 --timeout 300
+layer "32-bit twin" native-i686 -- --test-dir build/native-i686 -j2 --timeout 900
+last=${#summary[@]}
+case $i386 in
+  yes) summary[last - 1]="${summary[last - 1]/tests passed/tests passed directly}" ;;
+  *) summary[last - 1]="${summary[last - 1]/tests passed/tests passed under qemu-i386}" ;;
+esac
+layer "Wine x86_64" native windows64 -- --test-dir build/native -L wine_x86_64 --timeout 600
+layer "Wine i686" native windows -- --test-dir build/native -L wine_i686 --timeout 600
+case $i386 in
+  yes) ;;
+  *) last=${#summary[@]}
+     case ${summary[last - 1]} in
+       *FAILED*) ;;
+       *) summary[last - 1]="Wine i686: skipped: ${i386#no: }; Vantrope.xfm checked on disk: ${summary[last - 1]#Wine i686: }" ;;
+     esac ;;
+esac
+
+echo
+printf '%s\n' "${summary[@]}"
+exit $failed
