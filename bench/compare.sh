@@ -1,24 +1,26 @@
 #!/usr/bin/env bash
 # Times whole programs on the same 80 s benchmark file (music-like material with a click every half
 # second, 16-bit mono 44.1 kHz): the native `vantrope --auto` against ffmpeg's adeclick filter with its
-# default settings, and the i686 build under Wine against the native build. Several rounds each,
+# default settings, and the i686 build under Wine against the native build (the x86_64 build under
+# wine64 where this machine cannot execute 32-bit code). Several rounds each,
 # interleaved; prints the medians and their ratios. Beside the whole programs, bench/time_xfm times the
 # plug-in's own work (XfmDo alone, over the same material generated in memory) in both builds, so the
 # Wine ratio is also given without Wine's and the host's start-up.
-#   bench/compare.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR]]
-# Defaults: build/native and build/windows. ROUNDS (default 5) sets the rounds. The Wine runs use a
-# prefix of their own under ${TMPDIR:-/tmp}, made on the first use and kept for later runs
-# (removed with WINE_PREFIX_CLEANUP=1); without wine, xvfb-run or the Windows build they are skipped.
+#   bench/compare.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR [WINDOWS64_BUILD_DIR]]]
+# Defaults: build/native, build/windows and build/windows64. ROUNDS (default 5) sets the rounds. The Wine runs use a
+# prefix of their own per build under ${TMPDIR:-/tmp}, made on the first use and kept for later runs
+# (removed with WINE_PREFIX_CLEANUP=1); without Wine, xvfb-run or the Windows build they are skipped.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 native=${1:-$root/build/native}
 windows=${2:-$root/build/windows}
+windows64=${3:-$root/build/windows64}
 rounds=${ROUNDS:-5}
 app=$native/app/vantrope
 gen=$native/bench/make_bench_wav
-exe=$windows/app/vantrope.exe
+exe_i686=$windows/app/vantrope.exe
+exe_x86_64=$windows64/app/vantrope.exe
 timer=$native/bench/time_xfm
-wintimer=$windows/bench/time_xfm.exe
 for f in "$app" "$gen" "$timer"; do
   [ -x "$f" ] || { echo "compare.sh: $f has not been built (cmake --build $native --target vantrope make_bench_wav time_xfm)" >&2; exit 2; }
 done
@@ -57,52 +59,69 @@ x=$(field median "$own")
 echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')"
 echo "  adeclick / plug-in's own      $(echo "$f $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 
-if [ ! -f "$exe" ] || ! command -v wine >/dev/null || ! command -v xvfb-run >/dev/null; then
-  echo "  (Wine comparison skipped: needs $exe, wine and xvfb-run)"
+# Under Wine: the i686 build where this machine executes 32-bit code, else the x86_64 build under
+# wine64, labelled as such. A figure is reported only for rounds that ran and wrote audio.
+if i386=$(bash "$root/tools/can_run_i386.sh"); then
+  arch=i686 exe=$exe_i686 wintimer=$windows/bench/time_xfm.exe
+else
+  arch=x86_64 exe=$exe_x86_64 wintimer=$windows64/bench/time_xfm.exe
+  echo "  (the i686 build cannot run here: ${i386#no: }; timing the x86_64 build under wine64 instead)"
+fi
+export VANTROPE_WINE_ARCH=$arch
+. "$root/tests/wine/wine_env.sh"
+if [ ! -f "$exe" ] || ! command -v "$wine_loader" >/dev/null || ! command -v xvfb-run >/dev/null; then
+  echo "  (Wine comparison skipped: needs $exe, $wine_loader and xvfb-run)"
   exit 0
 fi
-prefix=${TMPDIR:-/tmp}/vantrope-bench-wine
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+prefix=${TMPDIR:-/tmp}/vantrope-bench-wine-$arch
+export WINEPREFIX=$prefix
 # One Xvfb session for all Wine rounds, with the prefix's server kept running between them, so that
-# the rounds time the program and not Wine's start-up of a cold prefix.
+# the rounds time the program and not Wine's start-up of a cold prefix. A round whose program fails or
+# writes no audio is noted in wine.failed and gives no time.
 cp "$work/in.wav" "$work/wine-in.wav"
 ln -s "$app" "$work/native-app"
 timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   set -u
-  work=$1 exe=$2 rounds=$3 prefix=$4
+  work=$1 exe=$2 rounds=$3 prefix=$4 wintimer=$5 timer=$6 wine=$7
   now() { date +%s.%N; }
   if [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$prefix"
     printf "%s\r\n" REGEDIT4 "" "[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]" "\"Managed\"=\"N\"" "" \
       "[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]" "\"ShowCrashDialog\"=dword:00000000" "" >"$work/headless.reg"
-    timeout -k 5 180 wineboot -i >/dev/null 2>&1 && timeout -k 5 60 wine regedit /S "$work/headless.reg" && wineserver -w
+    timeout -k 5 180 "$wine" wineboot -i >/dev/null 2>&1 && timeout -k 5 60 "$wine" regedit /S "$work/headless.reg" \
+      && wineserver -w
   fi
   wineserver -p 60
   cd "$work"
-  if [ -f "$5" ]; then
-    timeout -k 5 300 wine "$5" 80 music "$rounds" >wine-own.txt 2>/dev/null
-    "$6" 80 music "$rounds" >native-own.txt 2>/dev/null
+  if [ -f "$wintimer" ]; then
+    timeout -k 5 300 "$wine" "$wintimer" 80 music "$rounds" >wine-own.txt 2>/dev/null || : >wine-own.txt
+    "$timer" 80 music "$rounds" >native-own.txt 2>/dev/null
   fi
-  timeout -k 5 60 wine "$exe" --auto wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
+  timeout -k 5 60 "$wine" "$exe" --auto wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
   for r in $(seq "$rounds"); do
-    t=$(now); timeout -k 5 120 wine "$exe" --auto wine-in.wav wine-out.wav >/dev/null 2>&1
-    echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>wine.times
+    rm -f wine-out.wav
+    t=$(now); timeout -k 5 120 "$wine" "$exe" --auto wine-in.wav wine-out.wav >/dev/null 2>wine-stderr.txt
+    rc=$?
+    if [ $rc = 0 ] && [ -s wine-out.wav ]; then
+      echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>wine.times
+    else
+      echo "round $r: exit status $rc$([ -s wine-out.wav ] || echo ", no audio written"): $(head -c 200 wine-stderr.txt)" >>wine.failed
+    fi
     rm -rf settings
     t=$(now); "$work/native-app" --auto --settings-dir settings in.wav native-out.wav >/dev/null 2>&1
     echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
   done
   wineserver -k
- ' sh "$work" "$exe" "$rounds" "$prefix" "$wintimer" "$timer" 2>/dev/null
-if [ ! -s "$work/wine.times" ]; then
-  echo "  (Wine comparison failed to run)"
+ ' sh "$work" "$exe" "$rounds" "$prefix" "$wintimer" "$timer" "$wine_loader" 2>/dev/null
+if [ -s "$work/wine.failed" ] || [ ! -s "$work/wine.times" ]; then
+  echo "  (the $arch build under Wine failed to run; no Wine figures)"
+  sed 's/^/    /' "$work/wine.failed" 2>/dev/null | head -5
   exit 1
 fi
 w=$(median <"$work/wine.times")
 n2=$(median <"$work/native2.times")
-echo "  vantrope.exe --auto under Wine $w s"
-echo "  vantrope --auto (native)      $n2 s"
-echo "  Wine / native                 $(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
+printf '  %-32s%s\n' "Wine $arch: vantrope.exe --auto" "$w s" "vantrope --auto (native)" "$n2 s" \
+  "Wine ($arch) / native" "$(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
 status=0
 if cmp -s "$work/wine-out.wav" "$work/native-out.wav"; then
   echo "  the two builds wrote identical audio"
@@ -113,9 +132,8 @@ fi
 if [ -s "$work/wine-own.txt" ] && [ -s "$work/native-own.txt" ]; then
   wo=$(cat "$work/wine-own.txt"); no=$(cat "$work/native-own.txt")
   wm=$(field median "$wo"); nm=$(field median "$no")
-  echo "  XfmDo alone, i686 under Wine  $wm s"
-  echo "  XfmDo alone, native           $nm s"
-  echo "  Wine / native (XfmDo alone)   $(echo "$wm $nm" | awk '{printf "%.2fx\n", $1 / $2}')"
+  printf '  %-32s%s\n' "Wine $arch: XfmDo alone" "$wm s" "XfmDo alone, native" "$nm s" \
+    "Wine / native (XfmDo alone)" "$(echo "$wm $nm" | awk '{printf "%.2fx\n", $1 / $2}')"
   if [ "$(field digest "$wo")" = "$(field digest "$no")" ]; then
     echo "  XfmDo gave the same audio in both builds"
   else
@@ -123,7 +141,7 @@ if [ -s "$work/wine-own.txt" ] && [ -s "$work/native-own.txt" ]; then
     status=1
   fi
 else
-  echo "  (XfmDo alone under Wine skipped: needs $wintimer)"
+  echo "  (XfmDo alone under Wine skipped: $wintimer did not run)"
 fi
 if [ "${WINE_PREFIX_CLEANUP:-0}" = 1 ]; then
   rm -rf "$prefix"
