@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Vantrope needs on Debian 12 (run as root). Idempotent: packages
-# that are already there are not fetched again.
+# that are already there are not fetched again. `setup.sh quality` also installs what the quality
+# benchmark (bench/quality) makes its material with.
 set -euo pipefail
 
 # wine64 and the x86_64 cross compiler make the Wine suite's test vehicle, which every machine can run;
@@ -9,6 +10,9 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev googletest libbenc
           libpng-dev libstb-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
           mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth imagemagick g++-multilib qemu-user-static
           ffmpeg hyperfine python3)
+if [ "${1:-}" = quality ]; then
+  packages+=(espeak-ng fluidsynth fluid-soundfont-gm sox python3-numpy)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
