@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include "app/audio_file.h"
@@ -138,13 +139,24 @@ static bool readFrames(SNDFILE *file, sf_count_t promised, uint64_t fileSize, Ho
     uint64_t bound = fileSize * 16u + ((uint64_t)1 << 20);
     audio->bytes.reserve((size_t)(expected < bound ? expected : bound));
     std::vector<int32_t> ints(directSamples(*audio) ? 0 : (size_t)BLOCK_FRAMES * (size_t)audio->channels);
+    std::vector<uint8_t> beyond; // frames past what the header promised, which would make the buffer grow
     for (;;) {
         size_t at = audio->bytes.size();
         if ((uint64_t)at > 0xFFFFFFFFull)
             break;
-        audio->bytes.resize(at + (size_t)BLOCK_FRAMES * frame);
-        sf_count_t got = readBlock(file, *audio, audio->bytes.data() + at, BLOCK_FRAMES, &ints);
-        audio->bytes.resize(at + (size_t)(got > 0 ? got : 0) * frame);
+        size_t room = (audio->bytes.capacity() - at) / frame;
+        sf_count_t got;
+        if (room == 0) {
+            beyond.resize((size_t)BLOCK_FRAMES * frame);
+            got = readBlock(file, *audio, beyond.data(), BLOCK_FRAMES, &ints);
+            if (got > 0)
+                audio->bytes.insert(audio->bytes.end(), beyond.begin(), beyond.begin() + (std::ptrdiff_t)((size_t)got * frame));
+        } else {
+            sf_count_t want = room < (size_t)BLOCK_FRAMES ? (sf_count_t)room : (sf_count_t)BLOCK_FRAMES;
+            audio->bytes.resize(at + (size_t)want * frame);
+            got = readBlock(file, *audio, audio->bytes.data() + at, want, &ints);
+            audio->bytes.resize(at + (size_t)(got > 0 ? got : 0) * frame);
+        }
         if (got <= 0)
             break;
     }
