@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,7 +26,6 @@
 #include "range_host.h"
 #include "settings_guard.h"
 #include "transcript.h"
-#include <new>
 
 enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
 enum { MERGE_GAP = 4, MAX_LISTED = 20 };

@@ -14,9 +14,10 @@
 # (removed with WINE_PREFIX_CLEANUP=1); without Wine, xvfb-run or the Windows build they are skipped.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-native=${1:-$root/build/native}
-windows=${2:-$root/build/windows}
-windows64=${3:-$root/build/windows64}
+# Absolute paths: the Wine rounds run from the scratch directory.
+native=$(realpath -m "${1:-$root/build/native}")
+windows=$(realpath -m "${2:-$root/build/windows}")
+windows64=$(realpath -m "${3:-$root/build/windows64}")
 rounds=${ROUNDS:-5}
 app=$native/app/vantrope
 gen=$native/bench/make_bench_wav
@@ -32,28 +33,43 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantrope-compare-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$gen" "$work/in.wav" 80 music || exit 1
 
-# now: seconds since the epoch with nanoseconds; elapsed START: seconds since START.
-now() { date +%s.%N; }
-elapsed() { echo "$(now) $1" | awk '{printf "%.4f\n", $1 - $2}'; }
 median() { sort -g | awk '{v[NR]=$1} END {if (NR % 2) print v[(NR+1)/2]; else printf "%.4f\n", (v[NR/2]+v[NR/2+1])/2}'; }
 
-run_native() {
-  rm -rf "$work/settings"
-  "$app" --auto -y --settings-dir "$work/settings" "$work/in.wav" "$work/out.wav" 2>/dev/null
+# timed TIMES CPU COMMAND...: runs COMMAND (output to /dev/null) and appends its wall-clock seconds to
+# TIMES and the processor seconds it used (user + system, which other programs on a busy machine do
+# not inflate) to CPU. Fails when COMMAND fails.
+timed() {
+  python3 - "$@" <<'PY'
+import resource, subprocess, sys, time
+times, cpu, command = sys.argv[1], sys.argv[2], sys.argv[3:]
+before = resource.getrusage(resource.RUSAGE_CHILDREN)
+began = time.monotonic()
+status = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+wall = time.monotonic() - began
+after = resource.getrusage(resource.RUSAGE_CHILDREN)
+used = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+with open(times, "a") as f: f.write("%.4f\n" % wall)
+with open(cpu, "a") as f: f.write("%.4f\n" % used)
+sys.exit(status)
+PY
 }
-run_ffmpeg() { ffmpeg -nostdin -y -loglevel error -i "$work/in.wav" -af adeclick "$work/ffmpeg.wav"; }
 
-: >"$work/native.times"; : >"$work/ffmpeg.times"
+: >"$work/native.times"; : >"$work/ffmpeg.times"; : >"$work/native.cpu"; : >"$work/ffmpeg.cpu"
 for r in $(seq "$rounds"); do
-  t=$(now); run_native || { echo "compare.sh: vantrope failed" >&2; exit 1; }; elapsed "$t" >>"$work/native.times"
-  t=$(now); run_ffmpeg || { echo "compare.sh: ffmpeg failed" >&2; exit 1; }; elapsed "$t" >>"$work/ffmpeg.times"
+  rm -rf "$work/settings"
+  timed "$work/native.times" "$work/native.cpu" "$app" --auto -y --settings-dir "$work/settings" "$work/in.wav" \
+    "$work/out.wav" || { echo "compare.sh: vantrope failed" >&2; exit 1; }
+  timed "$work/ffmpeg.times" "$work/ffmpeg.cpu" ffmpeg -nostdin -y -loglevel error -i "$work/in.wav" -af adeclick \
+    "$work/ffmpeg.wav" || { echo "compare.sh: ffmpeg failed" >&2; exit 1; }
 done
 n=$(median <"$work/native.times")
 f=$(median <"$work/ffmpeg.times")
-echo "80 s file, $rounds rounds, medians of whole program runs:"
-echo "  vantrope --auto (native)      $n s"
-echo "  ffmpeg -af adeclick           $f s"
-echo "  adeclick / vantrope           $(echo "$f $n" | awk '{printf "%.1fx\n", $1 / $2}')"
+nc=$(median <"$work/native.cpu")
+fc=$(median <"$work/ffmpeg.cpu")
+echo "80 s file, $rounds rounds, medians of whole program runs (wall clock; processor time):"
+echo "  vantrope --auto (native)      $n s; $nc s"
+echo "  ffmpeg -af adeclick           $f s; $fc s"
+echo "  adeclick / vantrope           $(echo "$f $n $fc $nc" | awk '{printf "%.1fx; %.1fx\n", $1 / $2, $3 / $4}')"
 # field NAME LINE: the value after NAME in a time_xfm line ("median 0.0150 s" gives 0.0150).
 field() { echo "$2" | sed -n "s/.*$1 \([0-9a-f.]*\).*/\1/p"; }
 own=$("$timer" 80 music "$rounds") || { echo "compare.sh: time_xfm failed" >&2; exit 1; }
