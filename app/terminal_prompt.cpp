@@ -55,8 +55,8 @@ int32_t askOnTerminal(const char *text)
         fprintf(stderr, "please answer repair, stop or auto: ");
         fflush(stderr);
     }
-    if (sessionCancelled())
-        return BUTTON_CANCEL;
-    fprintf(stderr, "\n(end of input: stop)\n");
+    // An interrupt stops here too; the run then ends at the host's cancel flag.
+    if (!sessionCancelled())
+        fprintf(stderr, "\n(end of input: stop)\n");
     return BUTTON_NO;
 }

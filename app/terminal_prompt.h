@@ -9,8 +9,8 @@
 // 0 when the text is none of them.
 int32_t buttonForTypedAnswer(const std::string &typed);
 
-// Shows the review and reads answers until one fits. End of input answers stop (No); an interrupt
-// answers Cancel, which closes the review, and the run then ends at the cancel flag.
+// Shows the review and reads answers until one fits. End of input and an interrupt answer stop (No);
+// after an interrupt the run then ends at the cancel flag.
 int32_t askOnTerminal(const char *text);
 
 // Reads one line of a person's answer. Returns false at the end of input or when an interrupt ended
