@@ -14,15 +14,19 @@ bool probeAudioOutput(const OutputTarget &target, std::string *error)
     if (target.kind != OUTPUT_NEW_FILE && target.kind != OUTPUT_REPLACE_FILE)
         return true;
     std::string temporary = temporaryBeside(target.path);
+    // Guarded like the write itself, so an interrupt never leaves the probe behind.
+    int32_t phase = interruptsPhase();
+    interruptsGuardTemporary(temporary);
+    interruptsEnter(PHASE_WRITING);
     remove(temporary.c_str());
     FILE *file = fopen(temporary.c_str(), "wb");
-    if (!file) {
+    if (!file)
         *error = strerror(errno);
-        return false;
-    }
-    fclose(file);
+    else
+        fclose(file);
     remove(temporary.c_str());
-    return true;
+    interruptsEnter(phase);
+    return file != nullptr;
 }
 
 bool writeAudioOutput(const OutputTarget &target, const HostAudio &audio, std::string *error)
