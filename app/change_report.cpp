@@ -40,6 +40,8 @@ static void addChangedFrame(std::vector<ChangedRegion> *regions, uint32_t frame,
 std::vector<ChangedRegion> changeLogRegions(const ChangeLog &log, const uint8_t *current, size_t stride,
                                             uint32_t firstFrame, uint32_t lastFrame, uint32_t mergeGap)
 {
+    // Where the frames lie back to back, a stretch that compares equal as a whole is passed over at once.
+    const uint64_t piece = stride == log.frameBytes ? 32 : 1;
     std::vector<ChangedRegion> regions;
     // Blocks in order give the frames in order; a block never saved was never changed.
     for (size_t block = 0; block < log.blockSlot.size(); block++) {
@@ -47,13 +49,18 @@ std::vector<ChangedRegion> changeLogRegions(const ChangeLog &log, const uint8_t 
             continue;
         const std::vector<uint8_t> &before = log.saved[(size_t)log.blockSlot[block]];
         uint64_t first = (uint64_t)block * CHANGE_BLOCK_FRAMES;
-        uint64_t count = before.size() / log.frameBytes;
-        for (uint64_t f = first; f < first + count; f++) {
-            if (f < firstFrame || f > lastFrame)
+        uint64_t end = first + before.size() / log.frameBytes;
+        first = first > firstFrame ? first : firstFrame;
+        end = end < (uint64_t)lastFrame + 1 ? end : (uint64_t)lastFrame + 1;
+        uint64_t blockStart = (uint64_t)block * CHANGE_BLOCK_FRAMES;
+        for (uint64_t f = first; f < end; f += piece) {
+            uint64_t n = end - f < piece ? end - f : piece;
+            const uint8_t *was = before.data() + (size_t)(f - blockStart) * log.frameBytes;
+            if (piece > 1 && memcmp(was, current + (size_t)f * stride, (size_t)n * log.frameBytes) == 0)
                 continue;
-            if (memcmp(before.data() + (size_t)(f - first) * log.frameBytes, current + (size_t)f * stride,
-                       log.frameBytes) != 0)
-                addChangedFrame(&regions, (uint32_t)f, mergeGap);
+            for (uint64_t g = f; g < f + n; g++)
+                if (memcmp(was + (size_t)(g - f) * log.frameBytes, current + (size_t)g * stride, log.frameBytes) != 0)
+                    addChangedFrame(&regions, (uint32_t)g, mergeGap);
         }
     }
     return regions;
