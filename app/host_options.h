@@ -29,6 +29,10 @@ struct HostOptions {
     bool hasReview;              // --review given
     std::string reviewText;      // --review: review actions, reviews separated by '/'
     std::string reportDir;       // --report: directory of the review pictures and index; empty = none
+    bool overwrite;              // -y: replace an existing OUT without asking
+    bool neverOverwrite;         // -n: never replace an existing OUT
+    bool inPlace;                // --in-place: OUT is IN, replaced atomically
+    bool lossy;                  // --lossy: writing a lossy format (MP3, Ogg Vorbis, Opus, ...) is wanted
 };
 
 // The host frame's default class: one of the host's own, which the plug-in recognises as no editor.

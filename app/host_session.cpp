@@ -1,30 +1,39 @@
-// The XfmWave callbacks over the host's whole-file buffer. A selection of one channel is presented as
-// mono: byte offsets count that channel's samples only, and the callbacks gather and scatter them
-// from the interleaved frames. Owns the selection, the cancel flag and the pass and progress state.
+// The XfmWave callbacks over the host's whole-file buffer. A selection of one channel of several is
+// presented as mono: byte offsets count that channel's samples only, and the callbacks gather and
+// scatter them from the interleaved frames; a mono file's channel is the buffer itself. A write keeps
+// the first bytes of every block it changes, so the summary needs no copy of the whole audio. Owns
+// the selection, the cancel flag, the change log and the pass and progress state.
 #include "host_session.h"
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include "transcript.h"
 
 static HostAudio *audio = nullptr;
 static HostSelection selection = {0, 0, 0};
 static uint32_t viewFrameBytes = 0;    // bytesPerFrame as presented
+static uint32_t hostStride = 0;        // bytes from one view frame to the next in the host's buffer
+static uint32_t channelOffset = 0;     // bytes of a host frame before the presented channel
+static ChangeLog changes;
 static volatile sig_atomic_t cancelRequested = 0;
 static int32_t cancelFlag = 0;
 static int32_t passes = 0;
 static bool drawProgress = false;
 static int32_t drawnPercent = -1;
+static bool pluginHasRead = false;
+static bool outOfMemory = false;
+
+// The view's bytes lie back to back in the host's buffer: all channels, or the only one.
+static bool viewIsContiguous() { return hostStride == viewFrameBytes; }
+
+static uint8_t *viewFrameAt(uint64_t frame) { return audio->bytes.data() + channelOffset + (size_t)(frame * hostStride); }
 
 // Byte b of the presented view, as an offset into the host's interleaved buffer.
 static size_t hostByte(uint64_t b)
 {
-    if (selection.channel == 0)
-        return (size_t)b;
-    uint64_t frame = b / viewFrameBytes;
-    uint64_t within = b % viewFrameBytes;
-    return (size_t)(frame * frameBytes(*audio) + (uint64_t)(selection.channel - 1) * viewFrameBytes + within);
+    return (size_t)(b / viewFrameBytes * hostStride + channelOffset + b % viewFrameBytes);
 }
 
 static uint64_t viewSize() { return (uint64_t)audio->frames * viewFrameBytes; }
@@ -37,66 +46,94 @@ static void logTransfer(const char *event, uint32_t offset, uint32_t bytes)
                     ",\"bytes\":" + std::to_string(bytes) + "}");
 }
 
-// Copies view bytes first .. first + count - 1 of a one-channel view to (toView) or from the host's
-// interleaved buffer: whole samples one at a time, a stretch that starts or ends inside a sample byte
-// by byte.
-static void transferChannel(uint8_t *view, uint64_t first, uint32_t count, bool toView)
+enum Transfer { TO_VIEW, FROM_VIEW, COMPARE };
+
+static bool moveByte(uint8_t *view, uint8_t *host, int32_t how)
+{
+    if (how == TO_VIEW)
+        *view = *host;
+    else if (how == FROM_VIEW)
+        *host = *view;
+    return how == COMPARE && *view != *host;
+}
+
+// Copies view bytes first .. first + count - 1 of a strided view to (TO_VIEW) or from (FROM_VIEW) the
+// host's buffer, or reports whether they differ (COMPARE): whole samples one at a time, a stretch that
+// starts or ends inside a sample byte by byte.
+static bool transferChannel(uint8_t *view, uint64_t first, uint32_t count, int32_t how)
 {
     const uint32_t sample = viewFrameBytes;
-    const uint32_t frame = frameBytes(*audio);
     uint8_t *host = audio->bytes.data();
     uint32_t i = 0;
-    for (; i < count && (first + i) % sample != 0; i++) {
-        size_t at = hostByte(first + i);
-        if (toView)
-            view[i] = host[at];
-        else
-            host[at] = view[i];
+    for (; i < count && (first + i) % sample != 0; i++)
+        if (moveByte(view + i, host + hostByte(first + i), how))
+            return true;
+    uint8_t *at = host + hostByte(first + i);
+    for (; i + sample <= count; i += sample, at += hostStride) {
+        if (how == TO_VIEW)
+            memcpy(view + i, at, sample);
+        else if (how == FROM_VIEW)
+            memcpy(at, view + i, sample);
+        else if (memcmp(view + i, at, sample) != 0)
+            return true;
     }
-    uint8_t *frameAt = host + hostByte(first + i);
-    if (sample == 2) {
-        for (; i + 2 <= count; i += 2, frameAt += frame) {
-            if (toView)
-                memcpy(view + i, frameAt, 2);
-            else
-                memcpy(frameAt, view + i, 2);
-        }
-    } else {
-        for (; i + sample <= count; i += sample, frameAt += frame) {
-            if (toView)
-                memcpy(view + i, frameAt, sample);
-            else
-                memcpy(frameAt, view + i, sample);
-        }
-    }
-    for (; i < count; i++) {
-        size_t at = hostByte(first + i);
-        if (toView)
-            view[i] = host[at];
-        else
-            host[at] = view[i];
+    for (; i < count; i++)
+        if (moveByte(view + i, host + hostByte(first + i), how))
+            return true;
+    return false;
+}
+
+static bool viewDiffers(const uint8_t *source, uint64_t first, uint32_t count)
+{
+    if (viewIsContiguous())
+        return memcmp(source, audio->bytes.data() + hostByte(first), count) != 0;
+    return transferChannel(const_cast<uint8_t *>(source), first, count, COMPARE);
+}
+
+// Saves, before a write of view bytes first .. first + count - 1, every block of frames that the write
+// changes and that no earlier write changed.
+static void noteChanges(const uint8_t *source, uint64_t first, uint32_t count)
+{
+    const uint64_t blockBytes = (uint64_t)CHANGE_BLOCK_FRAMES * viewFrameBytes;
+    const uint64_t end = first + count;
+    for (uint64_t block = first / blockBytes; block * blockBytes < end; block++) {
+        if (changeLogHasBlock(changes, (uint32_t)block))
+            continue;
+        uint64_t from = block * blockBytes > first ? block * blockBytes : first;
+        uint64_t to = (block + 1) * blockBytes < end ? (block + 1) * blockBytes : end;
+        if (viewDiffers(source + (from - first), from, (uint32_t)(to - from)))
+            changeLogSaveBlock(&changes, (uint32_t)block, viewFrameAt(0), hostStride);
     }
 }
 
 static int32_t XFM_STDCALL hostReadSamples(void *buffer, uint32_t byteOffset, uint32_t byteCount)
 {
-    logTransfer("read", byteOffset, byteCount);
+    try {
+        logTransfer("read", byteOffset, byteCount);
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
     // A request past the end of the recording fails as a whole, the way a read error would.
     if ((uint64_t)byteOffset + byteCount > viewSize() || (byteCount && !buffer))
         return 1;
+    pluginHasRead = true;
     if (byteCount == 0)
         return 0;
     uint8_t *target = (uint8_t *)buffer;
-    if (selection.channel == 0)
-        memcpy(target, audio->bytes.data() + byteOffset, byteCount);
+    if (viewIsContiguous())
+        memcpy(target, audio->bytes.data() + hostByte(byteOffset), byteCount);
     else
-        transferChannel(target, byteOffset, byteCount, true);
+        transferChannel(target, byteOffset, byteCount, TO_VIEW);
     return 0;
 }
 
 static int32_t XFM_STDCALL hostWriteSamples(void *buffer, uint32_t byteOffset, uint32_t byteCount)
 {
-    logTransfer("write", byteOffset, byteCount);
+    try {
+        logTransfer("write", byteOffset, byteCount);
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
     if (!buffer)
         return 1;
     // Only the part inside the recording is taken; the host never grows its file for a plug-in.
@@ -107,10 +144,15 @@ static int32_t XFM_STDCALL hostWriteSamples(void *buffer, uint32_t byteOffset, u
         return 0;
     uint8_t *source = (uint8_t *)buffer;
     uint32_t taken = (uint32_t)(end - byteOffset);
-    if (selection.channel == 0)
-        memcpy(audio->bytes.data() + byteOffset, source, taken);
+    try {
+        noteChanges(source, byteOffset, taken);
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
+    if (viewIsContiguous())
+        memcpy(audio->bytes.data() + hostByte(byteOffset), source, taken);
     else
-        transferChannel(source, byteOffset, taken, false);
+        transferChannel(source, byteOffset, taken, FROM_VIEW);
     return 0;
 }
 
@@ -129,8 +171,12 @@ static void drawBar(int32_t index, int32_t count)
     for (int32_t i = 0; i < 40; i++)
         bar[i] = i < percent * 40 / 100 ? '#' : '-';
     bar[40] = '\0';
-    std::string where = selection.channel ? "channel " + std::to_string(selection.channel) : "all channels";
-    fprintf(stderr, "\r%s, pass %d [%s] %3d%%", where.c_str(), (int)passes + 1, bar, (int)percent);
+    char where[32];
+    if (selection.channel)
+        snprintf(where, sizeof where, "channel %d", (int)selection.channel);
+    else
+        snprintf(where, sizeof where, "all channels");
+    fprintf(stderr, "\r%s, pass %d [%s] %3d%%", where, (int)passes + 1, bar, (int)percent);
     fflush(stderr);
 }
 
@@ -145,9 +191,13 @@ void sessionClearProgress()
 
 static int32_t XFM_STDCALL hostProgress(int32_t index, int32_t count)
 {
-    if (transcriptActive())
-        transcriptEvent("{\"event\":\"progress\",\"index\":" + std::to_string(index) + ",\"count\":" +
-                    std::to_string(count) + "}");
+    try {
+        if (transcriptActive())
+            transcriptEvent("{\"event\":\"progress\",\"index\":" + std::to_string(index) + ",\"count\":" +
+                            std::to_string(count) + "}");
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
     if (cancelRequested)
         cancelFlag = 1;
     if (drawProgress)
@@ -158,16 +208,24 @@ static int32_t XFM_STDCALL hostProgress(int32_t index, int32_t count)
 static int32_t XFM_STDCALL hostSetStatus(const char *text, int32_t zero)
 {
     (void)zero;
-    if (transcriptActive())
-        transcriptEvent("{\"event\":\"status\",\"text\":" + jsonString(text) + "}");
+    try {
+        if (transcriptActive())
+            transcriptEvent("{\"event\":\"status\",\"text\":" + jsonString(text) + "}");
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
     return 0;
 }
 
 static int32_t XFM_CDECL hostFinish(XfmWave *wave)
 {
     (void)wave;
-    if (transcriptActive())
-        transcriptEvent("{\"event\":\"finish\"}");
+    try {
+        if (transcriptActive())
+            transcriptEvent("{\"event\":\"finish\"}");
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    }
     sessionClearProgress();
     passes++;
     return 0;
@@ -179,6 +237,9 @@ void sessionPrepare(HostAudio *newAudio, const HostSelection &newSelection, XfmW
     selection = newSelection;
     uint32_t frame = frameBytes(*audio);
     viewFrameBytes = selection.channel == 0 ? frame : sampleBytes(*audio);
+    hostStride = frame;
+    channelOffset = selection.channel == 0 ? 0 : (uint32_t)(selection.channel - 1) * sampleBytes(*audio);
+    changeLogStart(&changes, audio->frames, viewFrameBytes);
     passes = 0;
     drawProgress = progressBar;
     drawnPercent = -1;
@@ -207,3 +268,12 @@ void sessionRequestCancel()
 }
 
 bool sessionCancelled() { return cancelRequested != 0; }
+
+std::vector<ChangedRegion> sessionChangedRegions(uint32_t mergeGap)
+{
+    return changeLogRegions(changes, viewFrameAt(0), hostStride, selection.start, selection.end, mergeGap);
+}
+
+bool sessionPluginHasRead() { return pluginHasRead; }
+
+bool sessionOutOfMemory() { return outOfMemory; }

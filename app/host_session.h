@@ -1,9 +1,12 @@
 // The host's side of XfmWave: the selection presented to the plug-in over the host's whole-file
 // buffer, and the callbacks (read, write, progress, status, finish) with their transcript events
-// and the progress bar. Owns the current selection, the cancel flag and the per-selection counters.
+// and the progress bar. Owns the current selection, the cancel flag, the per-selection counters and
+// the log of what the plug-in's writes changed.
 #pragma once
 #include <cstdint>
+#include <vector>
 #include "audio_file.h"
+#include "change_report.h"
 #include "plugin/xfm_types.h"
 
 struct HostSelection {
@@ -27,3 +30,14 @@ bool sessionCancelled();
 
 // Clears the progress bar's line, if one is drawn.
 void sessionClearProgress();
+
+// The stretches of the current selection that its run changed, found from the blocks its writes
+// changed (see change_report.h).
+std::vector<ChangedRegion> sessionChangedRegions(uint32_t mergeGap);
+
+// Whether the plug-in has read a selection successfully since the program started: it loads its
+// saved settings right after such a read, so until then it holds only its start-up values.
+bool sessionPluginHasRead();
+
+// Whether a callback ran out of memory (the host then reports it and writes nothing).
+bool sessionOutOfMemory();

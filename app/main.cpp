@@ -1,12 +1,14 @@
 // The vantrope host program: reads an audio file, presents its selections to the plug-in as an
 // editor would (QueryXfm, then XfmSetup and XfmDo per selection), answers the plug-in's boxes, writes
-// the result and a summary. The run's own state lives in main's frame; see host_session for XfmWave.
+// the result and a summary. Nothing is opened for writing before IN has been read, and OUT is only
+// ever replaced by a complete file. The run's own state lives in main's frame; see host_session for
+// XfmWave, output_target for OUT and interrupts for Ctrl-C.
 #include <chrono>
-#include <csignal>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,32 +17,29 @@
 #include "host_options.h"
 #include "host_platform.h"
 #include "host_session.h"
+#include "interrupts.h"
 #include "message_host.h"
+#include "output_target.h"
 #include "report.h"
 #include "review_driver.h"
 #include "review_script.h"
 #include "range_host.h"
+#include "settings_guard.h"
 #include "transcript.h"
 
 enum { EXIT_DONE = 0, EXIT_REFUSED = 1, EXIT_USAGE = 2 };
 enum { MERGE_GAP = 4, MAX_LISTED = 20 };
 
 struct SelectionOutcome {
-    HostSelection selection; // what was presented
-    int32_t passes;          // finish calls during its run
+    HostSelection selection;            // what was presented
+    int32_t passes;                     // finish calls during its run
+    std::vector<ChangedRegion> regions; // what its run changed
 };
 
 static int32_t failUsage(const std::string &message)
 {
     fprintf(stderr, "vantrope: %s\n", message.c_str());
     return EXIT_USAGE;
-}
-
-static void onInterrupt(int signalNumber)
-{
-    sessionRequestCancel();
-    // A second interrupt ends the program the ordinary way.
-    signal(signalNumber, SIG_DFL);
 }
 
 // The host's XfmInfo: room beyond the last field the plug-in writes, zeroed before every query.
@@ -140,20 +139,32 @@ static int32_t runSelection(const PluginTable &table, HINSTANCE instance, HWND c
     return result == 1 ? RUN_DONE : RUN_FAILED;
 }
 
-static void printSummary(const std::vector<SelectionOutcome> &outcomes, const std::vector<uint8_t> &original,
-                         const HostAudio &audio, double seconds)
+static void printSummary(const std::vector<SelectionOutcome> &outcomes, double seconds)
 {
     for (const SelectionOutcome &o : outcomes) {
         const HostSelection &s = o.selection;
-        uint32_t offset = s.channel ? (uint32_t)(s.channel - 1) * sampleBytes(audio) : 0;
-        uint32_t width = s.channel ? sampleBytes(audio) : frameBytes(audio);
-        std::vector<ChangedRegion> regions = findChangedRegions(original.data(), audio.bytes.data(), frameBytes(audio),
-                                                                offset, width, s.start, s.end, MERGE_GAP);
         std::string where = s.channel ? "channel " + std::to_string(s.channel) : "all channels";
         fprintf(stderr, "vantrope: %s: %d pass%s, %s\n", where.c_str(), (int)o.passes, o.passes == 1 ? "" : "es",
-                describeRegions(regions, MAX_LISTED).c_str());
+                describeRegions(o.regions, MAX_LISTED).c_str());
     }
     fprintf(stderr, "vantrope: %.2f s\n", seconds);
+}
+
+// A file whose data ends before its header says is read as far as it goes, and the user is told.
+static void reportCutShort(const std::string &path, const HostAudio &audio)
+{
+    if (audio.claimedFrames <= audio.frames)
+        return;
+    fprintf(stderr, "vantrope: %s: the file is cut short: its header promises %llu frames but it holds %u; "
+                    "read %u frames (%.2f s)\n",
+            path.c_str(), (unsigned long long)audio.claimedFrames, (unsigned)audio.frames, (unsigned)audio.frames,
+            (double)audio.frames / audio.sampleRate);
+}
+
+static int32_t interrupted(int32_t line)
+{
+    fputs(interruptLine(line), stderr);
+    return interruptExitStatus();
 }
 
 // The review script of --review or --script, parsed. Returns true, or false with the reason.
@@ -177,31 +188,75 @@ static bool loadReviewScript(const HostOptions &options, std::vector<ReviewActio
     return true;
 }
 
-// Everything after the options: load, read, present, write. Returns the exit status.
+// Everything before the first selection: files checked, IN read, OUT decided. Returns EXIT_DONE to go
+// on, else the exit status.
+static int32_t prepareFiles(const HostOptions &options, OutputTarget *target, HostAudio *audio,
+                            std::vector<HostSelection> *selections)
+{
+    std::string error;
+    if (!planOutputTarget(options, platformStdinIsTerminal(), platformStdoutIsTerminal(), target, &error))
+        return failUsage(error);
+    if (!readAudioFile(options.inPath, audio, &error))
+        return failUsage(options.inPath + ": " + error);
+    reportCutShort(options.inPath, *audio);
+    if (!chooseSelections(options, *audio, selections, &error))
+        return failUsage(error);
+    if (!chooseOutputFormat(target->name, options.lossy, audio, &error))
+        return failUsage(error);
+    if (!probeAudioOutput(*target, &error))
+        return failUsage(target->name + ": cannot be written: " + error);
+    return EXIT_DONE;
+}
+
+// Presents every selection in turn, keeping the saved settings from start-up values. Returns the last
+// RunOutcome.
+static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND child, HostAudio *audio,
+                             const std::vector<HostSelection> &selections, std::vector<SelectionOutcome> *outcomes)
+{
+    int32_t outcome = RUN_DONE;
+    std::string settingsPath = platformSettingsPath(), error;
+    for (const HostSelection &selection : selections) {
+        settingsGuardBeforeRun(settingsPath);
+        outcome = runSelection(table, instance, child, audio, selection, platformStderrIsTerminal());
+        if (!settingsGuardAfterRun(&error))
+            fprintf(stderr, "vantrope: %s\n", error.c_str());
+        outcomes->push_back({selection, sessionPasses(), sessionChangedRegions(MERGE_GAP)});
+        if (outcome != RUN_DONE || sessionCancelled())
+            break;
+    }
+    return outcome;
+}
+
+// Everything after the options: check, read, present, write. Returns the exit status.
 static int32_t runHost(const HostOptions &options)
 {
+    platformWatchInterrupts();
+    interruptsSetOutput(options.outPath == "-" ? "standard output" : options.outPath);
     std::string error;
     if (options.hasSettingsDir && !platformSetSettingsDir(options.settingsDir, &error))
         return failUsage(error);
-    if (!options.logPath.empty() && !transcriptOpen(options.logPath, &error))
+    if (!checkDistinctNames(options, platformSettingsPath(), &error))
         return failUsage(error);
     PluginTable table = {};
     if (!platformLoadPlugin(&table, &error))
         return failUsage(error);
     if (options.info) {
+        if (!options.logPath.empty() && !transcriptOpen(options.logPath, &error))
+            return failUsage(error);
         printInfo(table);
         return EXIT_DONE;
     }
+    OutputTarget target;
     HostAudio audio;
-    if (!readAudioFile(options.inPath, &audio, &error))
-        return failUsage(options.inPath + ": " + error);
     std::vector<HostSelection> selections;
-    if (!chooseSelections(options, audio, &selections, &error))
-        return failUsage(error);
-    if (!probeAudioOutput(options.outPath, &error))
-        return failUsage(options.outPath + ": cannot be written: " + error);
+    int32_t prepared = prepareFiles(options, &target, &audio, &selections);
+    if (prepared != EXIT_DONE)
+        return prepared;
     std::vector<ReviewActions> reviews;
     if (!loadReviewScript(options, &reviews, &error))
+        return failUsage(error);
+    // IN has been read: only now may the transcript and the report be opened for writing.
+    if (!options.logPath.empty() && !transcriptOpen(options.logPath, &error))
         return failUsage(error);
     if (!options.reportDir.empty() && !reportOpen(options.reportDir, &error))
         return failUsage(error);
@@ -219,31 +274,34 @@ static int32_t runHost(const HostOptions &options)
     rangeHostAttach(options.frameClass, frame, child, RANGE_TIMEOUT_DEFAULT_MS);
     auto began = std::chrono::steady_clock::now();
     queryPlugin(table);
-    std::vector<uint8_t> original = audio.bytes;
     std::vector<SelectionOutcome> outcomes;
-    int32_t outcome = RUN_DONE;
-    signal(SIGINT, onInterrupt);
-    for (const HostSelection &selection : selections) {
-        outcome = runSelection(table, instance, child, &audio, selection, platformStderrIsTerminal());
-        outcomes.push_back({selection, sessionPasses()});
-        if (outcome != RUN_DONE || sessionCancelled())
-            break;
-    }
-    signal(SIGINT, SIG_DFL);
+    interruptsEnter(PHASE_RUNNING);
+    int32_t outcome = runSelections(table, instance, child, &audio, selections, &outcomes);
     if (sessionCancelled())
         fprintf(stderr, "vantrope: cancelled; later selections were not presented\n");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    printSummary(outcomes, original, audio, seconds);
+    printSummary(outcomes, seconds);
     platformDestroyHostWindows(frame);
     transcriptClose();
+    // A person who interrupted asked for nothing to be written, whatever the plug-in did meanwhile.
+    if (interruptSignal())
+        return interrupted(LINE_NOT_WRITTEN);
+    if (sessionOutOfMemory())
+        return failUsage("out of memory; " + options.outPath + " was not written");
     if (outcome != RUN_DONE) {
         fprintf(stderr, "vantrope: the plug-in %s; %s was not written\n",
                 outcome == RUN_SETUP_REFUSED ? "refused the selection" : "did not complete the run",
                 options.outPath.c_str());
         return EXIT_REFUSED;
     }
-    if (!writeAudioFileSafely(options.outPath, audio, &error))
-        return failUsage(options.outPath + ": " + error);
+    if (!writeAudioOutput(target, audio, &error)) {
+        if (interruptSignal())
+            return interrupted(LINE_NOT_WRITTEN);
+        bool isFile = target.kind == OUTPUT_NEW_FILE || target.kind == OUTPUT_REPLACE_FILE;
+        return failUsage(target.name + ": " + error + (isFile ? "; it was not written" : ""));
+    }
+    if (interruptSignal())
+        return interrupted(LINE_ALREADY_WRITTEN);
     return EXIT_DONE;
 }
 
@@ -260,7 +318,14 @@ int main(int argc, char **argv)
         fputs(hostUsage(), stdout);
         return EXIT_DONE;
     }
-    int32_t status = runHost(options);
+    int32_t status;
+    try {
+        status = runHost(options);
+    } catch (const std::bad_alloc &) {
+        // Memory ran out in the host itself (the plug-in reports its own with "No memory.").
+        fprintf(stderr, "vantrope: out of memory; %s was not written\n", options.outPath.c_str());
+        status = EXIT_USAGE;
+    }
     transcriptClose();
     return (int)status;
 }

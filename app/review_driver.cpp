@@ -4,9 +4,9 @@
 // and the current review (its number, what it showed, its next action, the button pressed).
 #include "review_driver.h"
 #include <cstdio>
-#include <iostream>
 #include "host_session.h"
 #include "report.h"
+#include "terminal_prompt.h"
 #include "transcript.h"
 #include "ui/dialog_ids.h"
 
@@ -259,9 +259,10 @@ void reviewAskAtTerminal(HWND dialog)
     sessionClearProgress();
     while (!pressedButton) {
         showOnTerminal(dialog);
-        if (!std::getline(std::cin, line)) {
+        if (!readAnswerLine(&line)) {
+            // An interrupt closes the review; the run then ends at the host's cancel flag.
             fprintf(stderr, "\n");
-            pressButton(dialog, ID_STOP_HERE);
+            pressButton(dialog, sessionCancelled() ? ID_CLOSE : ID_STOP_HERE);
             break;
         }
         std::vector<int32_t> ids;

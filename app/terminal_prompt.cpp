@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include "box_script.h"
+#include "host_session.h"
 
 int32_t buttonForTypedAnswer(const std::string &typed)
 {
@@ -24,18 +25,38 @@ int32_t buttonForTypedAnswer(const std::string &typed)
     return questionButtonFor(ids[0]);
 }
 
+bool readAnswerLine(std::string *line)
+{
+    return !sessionCancelled() && std::getline(std::cin, *line) && !sessionCancelled();
+}
+
+bool askYesNoOnTerminal(const std::string &question)
+{
+    fputs(question.c_str(), stderr);
+    fflush(stderr);
+    std::string line, word;
+    if (!readAnswerLine(&line))
+        return false;
+    for (char c : line)
+        if (!isspace((unsigned char)c))
+            word += (char)tolower((unsigned char)c);
+    return word == "y" || word == "yes";
+}
+
 int32_t askOnTerminal(const char *text)
 {
     fprintf(stderr, "\n%s\n[r]epair (Yes), [s]top (No), [a]uto (Cancel)? ", text ? text : "");
     fflush(stderr);
     std::string line;
-    while (std::getline(std::cin, line)) {
+    while (readAnswerLine(&line)) {
         int32_t button = buttonForTypedAnswer(line);
         if (button)
             return button;
         fprintf(stderr, "please answer repair, stop or auto: ");
         fflush(stderr);
     }
-    fprintf(stderr, "\n(end of input: stop)\n");
+    // An interrupt stops here too; the run then ends at the host's cancel flag.
+    if (!sessionCancelled())
+        fprintf(stderr, "\n(end of input: stop)\n");
     return BUTTON_NO;
 }

@@ -1,5 +1,6 @@
-// A person at the terminal answers a review put in the question box: the message and the choices go
-// to standard error, the answer is read from standard input. No state.
+// A person at the terminal answers a review put in the question box, or a yes/no question of the
+// host's own: the text goes to standard error, the answer is read from standard input. An interrupt
+// (interrupts.h) ends the wait at once. No state.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -8,5 +9,13 @@
 // 0 when the text is none of them.
 int32_t buttonForTypedAnswer(const std::string &typed);
 
-// Shows the review and reads answers until one fits. End of input answers stop (No).
+// Shows the review and reads answers until one fits. End of input and an interrupt answer stop (No);
+// after an interrupt the run then ends at the cancel flag.
 int32_t askOnTerminal(const char *text);
+
+// Reads one line of a person's answer. Returns false at the end of input or when an interrupt ended
+// the wait (sessionCancelled tells which).
+bool readAnswerLine(std::string *line);
+
+// Asks question (ending in "[y/N] ") and reads the answer: true only for y or yes.
+bool askYesNoOnTerminal(const std::string &question);

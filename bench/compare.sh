@@ -5,16 +5,19 @@
 # wine64 where this machine cannot execute 32-bit code). Several rounds each,
 # interleaved; prints the medians and their ratios. Beside the whole programs, bench/time_xfm times the
 # plug-in's own work (XfmDo alone, over the same material generated in memory) in both builds, so the
-# Wine ratio is also given without Wine's and the host's start-up.
+# Wine ratio is also given without Wine's and the host's start-up. Last, the peak memory (resident set,
+# /usr/bin/time) of `vantrope --auto` on 80 s, 60 minutes and 3 hours of the same material
+# (MEMORY_SECONDS lists other lengths; empty skips it).
 #   bench/compare.sh [NATIVE_BUILD_DIR [WINDOWS_BUILD_DIR [WINDOWS64_BUILD_DIR]]]
 # Defaults: build/native, build/windows and build/windows64. ROUNDS (default 5) sets the rounds. The Wine runs use a
 # prefix of their own per build under ${TMPDIR:-/tmp}, made on the first use and kept for later runs
 # (removed with WINE_PREFIX_CLEANUP=1); without Wine, xvfb-run or the Windows build they are skipped.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-native=${1:-$root/build/native}
-windows=${2:-$root/build/windows}
-windows64=${3:-$root/build/windows64}
+# Absolute paths: the Wine rounds run from the scratch directory.
+native=$(realpath -m "${1:-$root/build/native}")
+windows=$(realpath -m "${2:-$root/build/windows}")
+windows64=$(realpath -m "${3:-$root/build/windows64}")
 rounds=${ROUNDS:-5}
 app=$native/app/vantrope
 gen=$native/bench/make_bench_wav
@@ -30,34 +33,66 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantrope-compare-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 "$gen" "$work/in.wav" 80 music || exit 1
 
-# now: seconds since the epoch with nanoseconds; elapsed START: seconds since START.
-now() { date +%s.%N; }
-elapsed() { echo "$(now) $1" | awk '{printf "%.4f\n", $1 - $2}'; }
 median() { sort -g | awk '{v[NR]=$1} END {if (NR % 2) print v[(NR+1)/2]; else printf "%.4f\n", (v[NR/2]+v[NR/2+1])/2}'; }
 
-run_native() {
-  rm -rf "$work/settings"
-  "$app" --auto --settings-dir "$work/settings" "$work/in.wav" "$work/out.wav" 2>/dev/null
+# timed TIMES CPU COMMAND...: runs COMMAND (output to /dev/null) and appends its wall-clock seconds to
+# TIMES and the processor seconds it used (user + system, which other programs on a busy machine do
+# not inflate) to CPU. Fails when COMMAND fails.
+timed() {
+  python3 - "$@" <<'PY'
+import resource, subprocess, sys, time
+times, cpu, command = sys.argv[1], sys.argv[2], sys.argv[3:]
+before = resource.getrusage(resource.RUSAGE_CHILDREN)
+began = time.monotonic()
+status = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+wall = time.monotonic() - began
+after = resource.getrusage(resource.RUSAGE_CHILDREN)
+used = after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime
+with open(times, "a") as f: f.write("%.4f\n" % wall)
+with open(cpu, "a") as f: f.write("%.4f\n" % used)
+sys.exit(status)
+PY
 }
-run_ffmpeg() { ffmpeg -nostdin -y -loglevel error -i "$work/in.wav" -af adeclick "$work/ffmpeg.wav"; }
 
-: >"$work/native.times"; : >"$work/ffmpeg.times"
+: >"$work/native.times"; : >"$work/ffmpeg.times"; : >"$work/native.cpu"; : >"$work/ffmpeg.cpu"
 for r in $(seq "$rounds"); do
-  t=$(now); run_native || { echo "compare.sh: vantrope failed" >&2; exit 1; }; elapsed "$t" >>"$work/native.times"
-  t=$(now); run_ffmpeg || { echo "compare.sh: ffmpeg failed" >&2; exit 1; }; elapsed "$t" >>"$work/ffmpeg.times"
+  rm -rf "$work/settings"
+  timed "$work/native.times" "$work/native.cpu" "$app" --auto -y --settings-dir "$work/settings" "$work/in.wav" \
+    "$work/out.wav" || { echo "compare.sh: vantrope failed" >&2; exit 1; }
+  timed "$work/ffmpeg.times" "$work/ffmpeg.cpu" ffmpeg -nostdin -y -loglevel error -i "$work/in.wav" -af adeclick \
+    "$work/ffmpeg.wav" || { echo "compare.sh: ffmpeg failed" >&2; exit 1; }
 done
 n=$(median <"$work/native.times")
 f=$(median <"$work/ffmpeg.times")
-echo "80 s file, $rounds rounds, medians of whole program runs:"
-echo "  vantrope --auto (native)      $n s"
-echo "  ffmpeg -af adeclick           $f s"
-echo "  adeclick / vantrope           $(echo "$f $n" | awk '{printf "%.1fx\n", $1 / $2}')"
+nc=$(median <"$work/native.cpu")
+fc=$(median <"$work/ffmpeg.cpu")
+echo "80 s file, $rounds rounds, medians of whole program runs (wall clock; processor time):"
+echo "  vantrope --auto (native)      $n s; $nc s"
+echo "  ffmpeg -af adeclick           $f s; $fc s"
+echo "  adeclick / vantrope           $(echo "$f $n $fc $nc" | awk '{printf "%.1fx; %.1fx\n", $1 / $2, $3 / $4}')"
 # field NAME LINE: the value after NAME in a time_xfm line ("median 0.0150 s" gives 0.0150).
 field() { echo "$2" | sed -n "s/.*$1 \([0-9a-f.]*\).*/\1/p"; }
 own=$("$timer" 80 music "$rounds") || { echo "compare.sh: time_xfm failed" >&2; exit 1; }
 x=$(field median "$own")
 echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')"
 echo "  adeclick / plug-in's own      $(echo "$f $x" | awk '{printf "%.1fx\n", $1 / $2}')"
+echo "  vantrope / plug-in's own      $(echo "$n $x" | awk '{printf "%.1fx\n", $1 / $2}')"
+
+# Peak memory of whole runs: the host holds one copy of the audio, the plug-in its block of the selection.
+memory_seconds=${MEMORY_SECONDS-80 3600 10800}
+if [ -n "$memory_seconds" ] && [ -x /usr/bin/time ]; then
+  echo "peak memory of vantrope --auto (resident set):"
+  for seconds in $memory_seconds; do
+    "$gen" "$work/long.wav" "$seconds" music || exit 1
+    rm -rf "$work/settings"
+    peak=$(/usr/bin/time -f %M "$app" --auto -y --settings-dir "$work/settings" "$work/long.wav" "$work/long-out.wav" \
+      2>&1 >/dev/null | tail -1)
+    size=$(stat -c %s "$work/long.wav")
+    printf '  %6s s of mono 16-bit audio (%4d MB): %5d MB, %.2fx the file\n' "$seconds" $((size / 1048576)) \
+      $((peak / 1024)) "$(echo "$peak $size" | awk '{print $1 * 1024 / $2}')"
+    rm -f "$work/long.wav" "$work/long-out.wav"
+  done
+fi
 
 # Under Wine: the i686 build where this machine executes 32-bit code, else the x86_64 build under
 # wine64, labelled as such. A figure is reported only for rounds that ran and wrote audio.
@@ -97,10 +132,10 @@ timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     timeout -k 5 300 "$wine" "$wintimer" 80 music "$rounds" >wine-own.txt 2>/dev/null || : >wine-own.txt
     "$timer" 80 music "$rounds" >native-own.txt 2>/dev/null
   fi
-  timeout -k 5 60 "$wine" "$exe" --auto wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
+  timeout -k 5 60 "$wine" "$exe" --auto -y wine-in.wav wine-warm.wav >/dev/null 2>&1 # warm the prefix
   for r in $(seq "$rounds"); do
     rm -f wine-out.wav
-    t=$(now); timeout -k 5 120 "$wine" "$exe" --auto wine-in.wav wine-out.wav >/dev/null 2>wine-stderr.txt
+    t=$(now); timeout -k 5 120 "$wine" "$exe" --auto -y wine-in.wav wine-out.wav >/dev/null 2>wine-stderr.txt
     rc=$?
     if [ $rc = 0 ] && [ -s wine-out.wav ]; then
       echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>wine.times
@@ -108,7 +143,7 @@ timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
       echo "round $r: exit status $rc$([ -s wine-out.wav ] || echo ", no audio written"): $(head -c 200 wine-stderr.txt)" >>wine.failed
     fi
     rm -rf settings
-    t=$(now); "$work/native-app" --auto --settings-dir settings in.wav native-out.wav >/dev/null 2>&1
+    t=$(now); "$work/native-app" --auto -y --settings-dir settings in.wav native-out.wav >/dev/null 2>&1
     echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
   done
   wineserver -k

@@ -16,6 +16,6 @@ mkdir -p build/example
 build/native/app/make_example build/example/example.wav
 # A settings directory of the demo's own, so that earlier runs' settings do not change the result.
 rm -rf build/example/settings
-build/native/app/vantrope --auto --settings-dir build/example/settings --log build/example/transcript.jsonl \
+build/native/app/vantrope --auto -y --settings-dir build/example/settings --log build/example/transcript.jsonl \
   build/example/example.wav build/example/repaired.wav
 echo "demo: repaired audio in build/example/repaired.wav, transcript in build/example/transcript.jsonl"

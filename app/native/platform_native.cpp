@@ -1,7 +1,11 @@
 // The native host platform: the plug-in linked in over the Win32 stand-in, the stand-in's windows
-// and profile directory, its message-box responder routed to the host, and the terminal.
+// and profile directory, its message-box responder routed to the host, the terminal and the signals.
+#include <signal.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 #include "app/host_platform.h"
+#include "app/interrupts.h"
 #include "app/message_host.h"
 #include "app/terminal_prompt.h"
 #include "compat_host.h"
@@ -57,4 +61,48 @@ int32_t platformAskPerson(HWND owner, const char *text, const char *title, uint3
 
 bool platformStdinIsTerminal() { return isatty(0) != 0; }
 
+bool platformStdoutIsTerminal() { return isatty(1) != 0; }
+
 bool platformStderrIsTerminal() { return isatty(2) != 0; }
+
+static void writeLine(const char *line) { (void)!write(2, line, strlen(line)); }
+
+static bool stderrIsTerminal = false; // known before any signal, since isatty is no signal-safe call
+
+// Only async-signal-safe calls here: the line is prepared beforehand, the temporary file's name too.
+static void onInterrupt(int signalNumber)
+{
+    int savedErrno = errno;
+    if (!interruptNoted(signalNumber)) {
+        errno = savedErrno;
+        return;
+    }
+    int32_t line = LINE_NOT_WRITTEN;
+    if (interruptsPhase() == PHASE_WRITING) {
+        const char *temporary = interruptGuardedTemporary();
+        if (*temporary)
+            unlink(temporary);
+        else
+            line = LINE_INCOMPLETE;
+    }
+    // Ctrl-C's echo and the progress bar leave a terminal's line unfinished.
+    if (stderrIsTerminal)
+        writeLine("\n");
+    writeLine(interruptLine(line));
+    _exit(interruptExitStatus());
+}
+
+void platformWatchInterrupts()
+{
+    stderrIsTerminal = isatty(2) != 0;
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a person's Ctrl-C at a prompt must end the wait for an answer at once.
+    action.sa_flags = 0;
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signalNumber, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
+}

@@ -1,9 +1,12 @@
 // The Windows host platform: Vantrope.xfm loaded from the program's folder with LoadLibraryA and
 // GetProcAddress, its user32 imports observed through import-table patches, a real frame window
-// with a child, and the console. Owns the observed imports' original addresses.
+// with a child, the console and its interrupts. Owns the observed imports' original addresses.
 #include <io.h>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include "app/host_platform.h"
+#include "app/interrupts.h"
 #include "app/message_host.h"
 #include "import_hooks.h"
 #include "range_observers.h"
@@ -141,4 +144,25 @@ static bool isConsole(DWORD which)
 
 bool platformStdinIsTerminal() { return _isatty(_fileno(stdin)) != 0 && isConsole(STD_INPUT_HANDLE); }
 
+bool platformStdoutIsTerminal() { return _isatty(_fileno(stdout)) != 0 && isConsole(STD_OUTPUT_HANDLE); }
+
 bool platformStderrIsTerminal() { return _isatty(_fileno(stderr)) != 0 && isConsole(STD_ERROR_HANDLE); }
+
+// The runtime calls this on a thread of its own. While OUT is written the writer notices the noted
+// signal between blocks and removes its temporary file itself, since the open file cannot be
+// removed from here.
+static void onInterrupt(int signalNumber)
+{
+    signal(signalNumber, onInterrupt);
+    if (!interruptNoted(signalNumber) || interruptsPhase() == PHASE_WRITING)
+        return;
+    fputs(interruptLine(LINE_NOT_WRITTEN), stderr);
+    fflush(stderr);
+    _exit(interruptExitStatus());
+}
+
+void platformWatchInterrupts()
+{
+    signal(SIGINT, onInterrupt);
+    signal(SIGTERM, onInterrupt);
+}

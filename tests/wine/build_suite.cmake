@@ -32,6 +32,13 @@ wine_test(probe 120 ${wine_dir}/run_wine.sh run 90 ${windows_dir}/tests/wine/pro
 
 wine_test(app.too_short_first_run 300
   ${compare} --check too-short-run --settings initial --exit 0 gen:1:1000 --start 100 --end 140)
+# The too-short run saves the start-up values of a module that never loaded the settings; the host
+# keeps the user's saved file as it was, in both builds.
+wine_test(app.too_short_keeps_saved_settings 300 ${compare} --check too-short-run --ini ${wine_dir}/saved_settings.ini
+  --settings unchanged --exit 0 gen:1:1000 --start 100 --end 140)
+# An existing OUT is replaced only with -y (the same option in both builds), and left alone without it.
+wine_test(app.existing_out_refused 300 ${compare} --out-exists --exit 2 gen:1:4410)
+wine_test(app.existing_out_replaced 300 ${compare} --out-exists --exit 0 gen:1:4410 -y)
 wine_test(app.stereo_selection 300
   ${compare} --check stereo-run --settings none --exit 1 gen:2:4410 --all-channels)
 # Each channel of a stereo file in turn, and one channel alone: mono selections inside interleaved audio.

@@ -1,5 +1,6 @@
 // The summary's view of what changed: regions of changed samples in one channel of interleaved
-// frames, merged across short unchanged gaps, and their description in the plug-in's numbering.
+// frames, found from the blocks saved before the writes, merged across short unchanged gaps, and
+// their description in the plug-in's numbering.
 #include <gtest/gtest.h>
 #include "app/change_report.h"
 
@@ -7,10 +8,14 @@
 static std::vector<ChangedRegion> regionsOf(const std::vector<std::pair<uint32_t, uint32_t>> &changes,
                                             uint32_t channel, uint32_t first, uint32_t last, uint32_t gap)
 {
-    std::vector<uint8_t> before(100 * 4, 0), after(100 * 4, 0);
+    std::vector<uint8_t> before(3000 * 4, 0), after(3000 * 4, 0);
     for (const auto &c : changes)
         after[c.first * 4 + c.second * 2 + 1] = 0x80;
-    return findChangedRegions(before.data(), after.data(), 4, channel * 2, 2, first, last, gap);
+    ChangeLog log;
+    changeLogStart(&log, 3000, 2);
+    for (uint32_t block = 0; block * CHANGE_BLOCK_FRAMES < 3000; block++)
+        changeLogSaveBlock(&log, block, before.data() + channel * 2, 4);
+    return changeLogRegions(log, after.data() + channel * 2, 4, first, last, gap);
 }
 
 static std::string text(const std::vector<ChangedRegion> &regions)
@@ -40,6 +45,7 @@ TEST(ChangedRegions, MergesShortGapsOnlyAndLooksAtOneChannel)
         {"outside the range", {{5, 0}, {50, 0}, {95, 0}}, 0, 10, 90, 4, "50-50 "},
         {"range ends", {{10, 0}, {90, 0}}, 0, 10, 90, 4, "10-10 90-90 "},
         {"first and last frame", {{0, 0}, {99, 0}}, 0, 0, 99, 4, "0-0 99-99 "},
+        {"across blocks", {{1022, 0}, {1024, 0}, {2999, 0}}, 0, 0, 2999, 4, "1022-1024 2999-2999 "},
     };
     for (const Row &row : rows)
         EXPECT_EQ(text(regionsOf(row.changes, row.channel, row.first, row.last, row.gap)), row.want) << row.what;

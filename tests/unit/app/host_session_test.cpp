@@ -153,3 +153,56 @@ TEST_F(HostSession, EveryCallbackLeavesItsTranscriptLine)
     sessionPrepare(&audio, {1, 4, 99}, &wave, false);
     EXPECT_EQ(sessionPasses(), 0) << "each selection counts its own passes";
 }
+
+// The summary's regions come from the blocks the writes changed, without a copy of the audio: over
+// random passes (some changing samples back to what they were) they must be what comparing the whole
+// selection before and after finds.
+TEST_F(HostSession, ChangedRegionsAreWhatAWholeComparisonFinds)
+{
+    uint32_t state = 7;
+    auto next = [&state](uint32_t range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    for (int32_t trial = 0; trial < 40; trial++) {
+        int32_t channels = 1 + (int32_t)next(3);
+        HostAudio audio = recording(channels, 3000 + next(3000));
+        HostSelection sel = {(int32_t)next((uint32_t)channels + 1), next(500), 0};
+        sel.end = sel.start + 100 + next(audio.frames - sel.start - 100);
+        HostAudio before = audio;
+        XfmWave wave;
+        sessionPrepare(&audio, sel, &wave, false);
+        uint32_t unit = wave.bytesPerFrame, count = sel.end - sel.start + 1;
+        std::vector<uint8_t> buffer(count * unit), first;
+        for (int32_t pass = 0; pass < 3; pass++) {
+            ASSERT_EQ(wave.readSamples(buffer.data(), sel.start * unit, count * unit) & 0xFFFF, 0);
+            if (pass == 0)
+                first = buffer;
+            // The last pass also puts some earlier edits back as they were.
+            for (uint32_t edits = next(6); edits > 0; edits--) {
+                uint32_t at = next(count * unit), length = 1 + next(20);
+                for (uint32_t b = at; b < at + length && b < count * unit; b++)
+                    buffer[b] = pass == 2 && next(2) ? first[b] : (uint8_t)next(256);
+            }
+            wave.writeSamples(buffer.data(), sel.start * unit, count * unit);
+        }
+        // The slow, obvious comparison of every frame of the selection.
+        uint32_t offset = sel.channel ? (uint32_t)(sel.channel - 1) * 2 : 0, width = unit;
+        std::string want, got;
+        std::vector<ChangedRegion> regions;
+        for (uint32_t f = sel.start; f <= sel.end; f++) {
+            size_t at = (size_t)f * frameBytes(audio) + offset;
+            if (memcmp(before.bytes.data() + at, audio.bytes.data() + at, width) == 0)
+                continue;
+            if (!regions.empty() && f - regions.back().last <= 5)
+                regions.back().last = f;
+            else
+                regions.push_back({f, f});
+        }
+        for (const ChangedRegion &r : regions)
+            want += std::to_string(r.first) + "-" + std::to_string(r.last) + " ";
+        for (const ChangedRegion &r : sessionChangedRegions(4))
+            got += std::to_string(r.first) + "-" + std::to_string(r.last) + " ";
+        EXPECT_EQ(got, want) << "trial " << trial;
+    }
+}

@@ -66,6 +66,15 @@ TEST(HostOptions, AnswersBecomeButtonIds)
     EXPECT_TRUE(o.answers.empty()) << "an empty list answers stop from the first review";
 }
 
+TEST(HostOptions, InPlaceTakesOneFileAsBoth)
+{
+    HostOptions o = parsed("--in-place -y --lossy take.wav");
+    EXPECT_TRUE(o.inPlace && o.overwrite && o.lossy);
+    EXPECT_EQ(o.inPath, "take.wav");
+    EXPECT_EQ(o.outPath, "take.wav");
+    EXPECT_EQ(parsed("a.wav -").outPath, "-") << "\"-\" names standard output, not an option";
+}
+
 TEST(HostOptions, InfoAndHelpNeedNoFiles)
 {
     EXPECT_TRUE(parsed("--info").info);
@@ -114,6 +123,11 @@ TEST(HostOptions, RefusedCommandLinesSayWhy)
         {"--review press:stop --script s a b", "cannot be combined"},
         {"--report= a b", "--report needs a directory"},
         {"--script= a b", "--script needs a file name"},
+        {"-y -n a b", "-y and -n cannot be combined"},
+        {"--in-place -n a", "--in-place and -n cannot be combined"},
+        {"--in-place", "--in-place needs a file"},
+        {"--in-place a b c", "too many file names"},
+        {"-x a b", "unknown option -x"},
     };
     for (const Row &row : rows) {
         HostOptions options;

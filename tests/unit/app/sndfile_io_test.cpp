@@ -75,7 +75,7 @@ TEST_F(SndfileIo, EveryDepthRoundTripsExactly)
     for (const Row &row : rows) {
         HostAudio a = audioOf(row.channels, row.bits, row.isFloat, row.format, 5000);
         std::string path = profileDir + "/round", error;
-        ASSERT_TRUE(writeAudioFile(path, a, &error)) << row.what << ": " << error;
+        ASSERT_TRUE(writeAudioFile(path, a, "", &error)) << row.what << ": " << error;
         HostAudio b;
         ASSERT_TRUE(readAudioFile(path, &b, &error)) << row.what << ": " << error;
         EXPECT_EQ(b.channels, a.channels) << row.what;
@@ -92,7 +92,7 @@ TEST_F(SndfileIo, SixteenBitWavIsWhatTheWindowsWriterWrites)
     for (int32_t channels : {1, 2, 3, 6}) {
         HostAudio a = audioOf(channels, 16, false, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1001);
         std::string path = profileDir + "/same.wav", error;
-        ASSERT_TRUE(writeAudioFile(path, a, &error)) << error;
+        ASSERT_TRUE(writeAudioFile(path, a, "", &error)) << error;
         std::vector<uint8_t> own;
         ASSERT_TRUE(buildWav(a, &own, &error)) << error;
         EXPECT_TRUE(fileBytes(path) == own) << channels << " channels: the two builds would write different files";
@@ -113,18 +113,21 @@ TEST_F(SndfileIo, TheWindowsWritersFilesReadBackNatively)
 TEST_F(SndfileIo, AFailedWriteLeavesTheOldOutputAndNoTemporary)
 {
     std::string path = profileDir + "/out.wav", error;
+    OutputTarget target = {OUTPUT_NEW_FILE, path, path};
     HostAudio good = audioOf(1, 16, false, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 100);
-    ASSERT_TRUE(writeAudioFileSafely(path, good, &error)) << error;
+    ASSERT_TRUE(writeAudioOutput(target, good, &error)) << error;
     std::vector<uint8_t> before = fileBytes(path);
     EXPECT_TRUE(fileBytes(path + ".vantrope-part").empty()) << "the temporary file stayed";
+    target.kind = OUTPUT_REPLACE_FILE;
     HostAudio unwritable = good;
     unwritable.fileFormat = SF_FORMAT_WAV | SF_FORMAT_VORBIS; // no such combination
-    EXPECT_FALSE(writeAudioFileSafely(path, unwritable, &error));
+    EXPECT_FALSE(writeAudioOutput(target, unwritable, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(fileBytes(path) == before) << "the old output was damaged";
     EXPECT_TRUE(fileBytes(path + ".vantrope-part").empty()) << "the temporary file stayed";
-    EXPECT_TRUE(probeAudioOutput(path, &error)) << error;
-    EXPECT_FALSE(probeAudioOutput(profileDir + "/no/dir/out.wav", &error));
+    EXPECT_TRUE(probeAudioOutput(target, &error)) << error;
+    target.path = profileDir + "/no/dir/out.wav";
+    EXPECT_FALSE(probeAudioOutput(target, &error));
 }
 
 TEST_F(SndfileIo, UnreadableFilesSayWhy)

@@ -1,0 +1,305 @@
+#!/usr/bin/env python3
+"""The vantrope program as a user runs it: what it does to IN, OUT and the files around them when a
+name is used twice, OUT exists or is no regular file, the disk fills up, memory runs out, the user
+presses Ctrl-C or the file is cut short; formats by extension, lossy files, kept tags; the saved
+settings around a too-short selection. One case per mended fault, each in a scratch directory.
+usage: host_cli_test.py VANTROPE MAKE_EXAMPLE [CASE...]"""
+import os
+import pty
+import select
+import signal
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import wave
+
+VANTROPE, MAKE_EXAMPLE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+SAVED_SETTINGS = b"[Coeffs]\r\nC1=6\r\nD1=900\r\nC2=12\r\nLineBezier=7\r\nPtsAround=120\r\nStartOver=1\r\nBaseFreqVerS=3\r\n"
+failures = []
+
+
+def check(ok, what, detail=""):
+    print(("ok: " if ok else "FAILED: ") + what + (" -- " + detail if detail and not ok else ""))
+    if not ok:
+        failures.append(what)
+
+
+def run(args, stdin=subprocess.DEVNULL, limits=""):
+    """Runs vantrope in the current directory with a settings directory of its own; returns (status,
+    stderr lines). limits: shell ulimit options applied first."""
+    command = [VANTROPE, "--settings-dir", "settings"] + args
+    if limits:
+        command = ["sh", "-c", "ulimit %s; exec \"$@\"" % limits, "sh"] + command
+    done = subprocess.run(command, stdin=stdin, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+    return done.returncode, done.stderr.decode("latin-1").splitlines(), done.stdout
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def make_wav(path, frames, channels=1, click_every=0):
+    """An integer triangle wave, with a click every click_every frames when given."""
+    samples = []
+    for i in range(frames):
+        level = (i % 64 if i % 64 < 32 else 64 - i % 64) * 40 - 640
+        if click_every and i % click_every == click_every // 2:
+            level += 12000
+        samples.extend([level] * channels)
+    with wave.open(path, "wb") as out:
+        out.setnchannels(channels)
+        out.setsampwidth(2)
+        out.setframerate(44100)
+        out.writeframes(struct.pack("<%dh" % len(samples), *samples))
+
+
+def make_silent_wav(path, frames):
+    """A 16-bit mono WAV of frames zero samples, written sparse, so a large one costs no time."""
+    with open(path, "wb") as f:
+        f.write(b"RIFF" + struct.pack("<I", 36 + frames * 2) + b"WAVE" + b"fmt " +
+                struct.pack("<IHHIIHH", 16, 1, 1, 44100, 88200, 2, 16) + b"data" + struct.pack("<I", frames * 2))
+        f.truncate(44 + frames * 2)
+
+
+def no_leftovers(what):
+    left = [name for name in os.listdir(".") if "vantrope-part" in name]
+    check(not left, what + ": no temporary file left", " ".join(left))
+
+
+def one_line(lines, words, what):
+    check(len(lines) >= 1 and all(w in lines[-1] for w in words), what, " | ".join(lines[-3:]))
+
+
+def case_log_naming_in():
+    make_wav("v.wav", 4410, click_every=2000)
+    before = read("v.wav")
+    status, lines, _ = run(["--auto", "--log", "v.wav", "v.wav", "o.wav"])
+    check(status == 2 and read("v.wav") == before and not os.path.exists("o.wav"),
+          "--log naming IN is refused before anything is opened (exit %d)" % status)
+    one_line(lines, ["v.wav", "--log"], "the refusal is one line naming both uses")
+    status, lines, _ = run(["--auto", "v.wav", "v.wav"])
+    check(status == 2 and read("v.wav") == before, "OUT equal to IN is refused without --in-place")
+    status, lines, _ = run(["--auto", "--in-place", "v.wav"])
+    check(status == 0 and read("v.wav") != before, "--in-place replaces IN with the repaired audio")
+    no_leftovers("--in-place")
+
+
+def case_existing_out():
+    make_wav("in.wav", 4410, click_every=2000)
+    write("out.wav", b"earlier output")
+    os.chmod("out.wav", 0o640)
+    for flags, why in ((["--auto"], "without -y, standard input not a terminal"), (["--auto", "-n"], "with -n")):
+        status, lines, _ = run(flags + ["in.wav", "out.wav"])
+        check(status == 2 and read("out.wav") == b"earlier output", "an existing OUT is kept " + why)
+    one_line(lines, ["out.wav", "-n"], "-n says why")
+    status, _, _ = run(["--auto", "-y", "in.wav", "out.wav"])
+    check(status == 0 and read("out.wav")[:4] == b"RIFF", "-y replaces an existing OUT")
+    check(stat.S_IMODE(os.stat("out.wav").st_mode) == 0o640, "the replaced OUT keeps its permissions",
+          oct(os.stat("out.wav").st_mode))
+    os.symlink("target.wav", "link.wav")
+    status, _, _ = run(["--auto", "in.wav", "link.wav"])
+    check(status == 0 and os.path.islink("link.wav") and read("target.wav") == read("out.wav"),
+          "a symbolic link as OUT stays a link and its target receives the audio")
+    no_leftovers("replacing")
+
+
+def case_outputs_that_are_not_files():
+    make_wav("in.wav", 4410, click_every=2000)
+    run(["--auto", "in.wav", "file.wav"])
+    status, _, audio = run(["--auto", "in.wav", "-"])
+    check(status == 0 and audio == read("file.wav") and not os.path.exists("-"),
+          "\"-\" writes the same file to standard output")
+    os.mkfifo("fifo")
+    reader = subprocess.Popen(["cat", "fifo"], stdout=subprocess.PIPE)
+    status, _, _ = run(["--auto", "in.wav", "fifo"])
+    check(status == 0 and reader.communicate(timeout=30)[0] == read("file.wav") and stat.S_ISFIFO(os.stat("fifo").st_mode),
+          "a FIFO as OUT is written through and stays a FIFO")
+    status, lines, _ = run(["--auto", "in.wav", "/dev/full"])
+    check(status == 2 and stat.S_ISCHR(os.stat("/dev/full").st_mode), "/dev/full as OUT: a write error, the device untouched")
+    one_line(lines, ["/dev/full", "No space left"], "the write error is one line")
+
+
+def case_disk_full_and_unwritable():
+    make_wav("in.wav", 44100, click_every=5000)
+    write("out.wav", b"earlier output")
+    # A file size limit makes the write fail part-way, as a full disk does.
+    status, lines, _ = run(["--auto", "-y", "in.wav", "out.wav"], limits="-f 20")
+    check(status == 2 and read("out.wav") == b"earlier output", "a write that fails part-way keeps the old OUT (exit %d)" % status)
+    one_line(lines, ["out.wav", "not written"], "the failed write is one line")
+    no_leftovers("a failed write")
+    os.mkdir("dir")
+    for args, what in ((["in.wav", "missing/out.wav"], "OUT in a directory that does not exist"),
+                       (["in.wav", "in.wav/out.wav"], "OUT under a file"),
+                       (["in.wav", "dir"], "OUT a directory"),
+                       (["dir", "o2.wav"], "IN a directory"),
+                       (["missing.wav", "o2.wav"], "IN missing")):
+        status, lines, _ = run(["--auto"] + args)
+        check(status == 2 and len(lines) == 1 and not os.path.exists("o2.wav"), what + ": one line, exit 2",
+              "exit %d: %s" % (status, lines))
+
+
+def case_interrupt_at_prompt():
+    """Ctrl-C (and SIGTERM) while a person is asked: the run ends at once, nothing is written."""
+    subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
+    write("out.wav", b"earlier output")
+    for how, want in (("ctrl-c", 130), ("sigterm", 143)):
+        pid, terminal = pty.fork()
+        if pid == 0:
+            os.execv(VANTROPE, [VANTROPE, "--settings-dir", "settings", "-y", "in.wav", "out.wav"])
+        seen, asked = b"", False
+        deadline = time.time() + 30
+        while time.time() < deadline and not asked:
+            if select.select([terminal], [], [], 1)[0]:
+                try:
+                    seen += os.read(terminal, 4096)
+                except OSError:
+                    break
+            asked = b"Answer stop, repair" in seen
+        check(asked, how + ": the review is put to the person at the terminal", seen[-300:].decode("latin-1"))
+        if how == "ctrl-c":
+            os.write(terminal, b"\x03")
+        else:
+            os.kill(pid, signal.SIGTERM)
+        began, status = time.time(), None
+        while time.time() - began < 5 and status is None:
+            done, code = os.waitpid(pid, os.WNOHANG)
+            if done:
+                status = os.waitstatus_to_exitcode(code)
+            else:
+                try:
+                    if select.select([terminal], [], [], 0.1)[0]:
+                        seen += os.read(terminal, 4096)
+                except OSError:
+                    time.sleep(0.05)
+        if status is None:
+            os.kill(pid, signal.SIGKILL)
+            os.waitpid(pid, 0)
+        os.close(terminal)
+        check(status == want, "%s at the prompt ends the run at once with exit %d" % (how, want), "got %s" % status)
+        check(read("out.wav") == b"earlier output", how + ": OUT is left as it was")
+        check(b"interrupted; out.wav was not written" in seen, how + ": one line says so", seen[-300:].decode("latin-1"))
+    no_leftovers("an interrupted run")
+
+
+def case_interrupt_while_writing():
+    """SIGTERM once the temporary file exists: it goes, and OUT is the old file or the complete new one."""
+    make_silent_wav("in.wav", 100_000_000)
+    write("out.wav", b"earlier output")
+    for attempt in range(3):
+        child = subprocess.Popen([VANTROPE, "--settings-dir", "settings", "--auto", "-y", "--end", "1000", "in.wav",
+                                  "out.wav"], stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        while child.poll() is None and not os.path.exists("out.wav.vantrope-part"):
+            time.sleep(0.001)
+        caught = child.poll() is None
+        child.send_signal(signal.SIGTERM)
+        err = child.communicate(timeout=60)[1].decode("latin-1")
+        if caught:
+            break
+    check(caught, "the signal arrived during the write")
+    check(child.returncode == 143 or not caught, "exit 143 after SIGTERM", "got %d: %s" % (child.returncode, err))
+    size = os.path.getsize("out.wav")
+    check(read("out.wav") == b"earlier output" if size < 100 else size == 44 + 200_000_000,
+          "OUT is the old file or the complete new one", "size %d" % size)
+    no_leftovers("an interrupted write")
+    os.remove("in.wav")
+
+
+def case_out_of_memory():
+    if "asan" in subprocess.run(["ldd", VANTROPE], stdout=subprocess.PIPE).stdout.decode():
+        print("skipped: a sanitizer build cannot run under a memory limit")
+        return
+    make_silent_wav("in.wav", 100_000_000)
+    status, lines, _ = run(["--auto", "in.wav", "out.wav"], limits="-v 150000")
+    check(status == 2 and not os.path.exists("out.wav"), "too little memory for IN: exit 2, nothing written",
+          "exit %d: %s" % (status, lines[-2:]))
+    one_line(lines, ["out of memory"], "running out of memory is one line")
+    os.remove("in.wav")
+
+
+def case_formats_by_extension():
+    make_wav("in.wav", 44100, click_every=5000)
+    status, _, _ = run(["--auto", "in.wav", "o.flac"])
+    check(status == 0 and read("o.flac")[:4] == b"fLaC", ".flac as OUT gets FLAC data")
+    status, lines, _ = run(["--auto", "in.wav", "o.xyz"])
+    check(status == 2 and not os.path.exists("o.xyz"), "an extension that names no format is refused")
+    status, lines, _ = run(["--auto", "in.wav", "o.ogg"])
+    check(status == 2 and "--lossy" in lines[-1], "a lossy OUT needs --lossy, and the refusal says so", " | ".join(lines))
+    status, _, _ = run(["--auto", "--lossy", "in.wav", "o.ogg"])
+    check(status == 0 and read("o.ogg")[:4] == b"OggS", "--lossy writes Ogg Vorbis")
+    status, lines, _ = run(["--auto", "o.ogg", "o2.ogg"])
+    check(status == 2 and not os.path.exists("o2.ogg"), "lossy IN to lossy OUT is refused without --lossy")
+    status, _, _ = run(["--auto", "o.ogg", "o2.wav"])
+    with wave.open("o2.wav") as w:
+        check(status == 0 and w.getsampwidth() == 2, "lossy IN to .wav gives 16-bit PCM")
+
+
+def chunk(tag, body):
+    return tag + struct.pack("<I", len(body)) + body + (b"\0" if len(body) % 2 else b"")
+
+
+def case_tags_and_cut_short():
+    fmt = struct.pack("<HHIIHH", 1, 1, 44100, 88200, 2, 16)
+    data = b"".join(struct.pack("<h", (i * 37) % 2000 - 1000) for i in range(4410))
+    info = b"INFO" + chunk(b"INAM", b"Morning Take\0") + chunk(b"IART", b"The Band\0")
+    bext = b"A field recording".ljust(256, b"\0") + b"\0" * 82 + struct.pack("<IIH", 0, 0, 1) + b"\0" * 254
+    cue = struct.pack("<I", 1) + struct.pack("<II4sIII", 1, 1000, b"data", 0, 0, 1000)
+    body = b"WAVE" + chunk(b"fmt ", fmt) + chunk(b"bext", bext) + chunk(b"LIST", info) + chunk(b"cue ", cue) + chunk(b"data", data)
+    write("tags.wav", b"RIFF" + struct.pack("<I", len(body)) + body)
+    status, _, _ = run(["--auto", "tags.wav", "out.wav"])
+    out = read("out.wav")
+    check(status == 0 and all(t in out for t in (b"Morning Take", b"The Band", b"A field recording", b"cue ")),
+          "WAV tags, the broadcast-wave description and the cue point are kept")
+    status, _, _ = run(["--auto", "tags.wav", "out.flac"])
+    out = read("out.flac")
+    check(status == 0 and b"title=morning take" in out.lower() and b"artist=the band" in out.lower(),
+          "the tags become FLAC comments")
+    # A data chunk that promises 882,000 frames and holds 49,978.
+    samples = b"".join(struct.pack("<h", (i % 64) * 100) for i in range(49978))
+    write("cut.wav", b"RIFF" + struct.pack("<I", 36 + 1764000) + b"WAVE" + chunk(b"fmt ", fmt) + b"data" +
+          struct.pack("<I", 1764000) + samples)
+    status, lines, _ = run(["--auto", "cut.wav", "cut_out.wav"])
+    check(status == 0 and any("882000" in l and "49978" in l and "cut short" in l for l in lines),
+          "a cut-short WAV is read as far as it goes, with a warning that says so", " | ".join(lines[:2]))
+
+
+def case_saved_settings_kept():
+    make_wav("in.wav", 1000)
+    os.mkdir("settings")
+    write("settings/Vantrope.ini", SAVED_SETTINGS)
+    status, _, _ = run(["--start", "100", "--end", "140", "in.wav", "out.wav"])
+    check(status == 0 and read("settings/Vantrope.ini") == SAVED_SETTINGS,
+          "a too-short selection leaves the saved settings as they were")
+    run(["--start", "100", "--end", "140", "-y", "--settings-dir", "fresh", "in.wav", "out.wav"])
+    fresh = read("fresh/Vantrope.ini").replace(b"\r", b"")
+    check(b"PtsAround=95\n" in fresh and b"C1=4\n" in fresh, "a fresh profile still gets the start-up values")
+
+
+CASES = {name[5:]: f for name, f in sorted(globals().items()) if name.startswith("case_")}
+
+
+def main():
+    wanted = sys.argv[3:] or list(CASES)
+    for name in wanted:
+        print("== " + name)
+        with tempfile.TemporaryDirectory(prefix="vantrope-cli-") as scratch:
+            os.chdir(scratch)
+            try:
+                CASES[name]()
+            except Exception as error:  # a case that breaks is a failure, and the others still run
+                check(False, name + " ran to its end", repr(error))
+            os.chdir("/")
+    print("%d failure(s)" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
