@@ -17,8 +17,10 @@ bool transcriptActive();
 // still leaves every earlier line. Does nothing while no transcript is open.
 void transcriptEvent(const std::string &json);
 
-// The text's bytes escaped for use inside a JSON string: quote, backslash and control characters,
-// and bytes from 0x7F up as \u00XX (the plug-in's texts are single-byte; read as Latin-1).
+// The text's bytes escaped for use inside a JSON string: quote, backslash and control characters
+// (and 0x7F) escaped; well-formed UTF-8 sequences kept as they are, since JSON text is UTF-8; any
+// other byte from 0x80 up read as Windows-1252, the plug-in's single-byte code page, and written
+// as a \uXXXX escape. The same bytes give the same text in both builds.
 std::string jsonEscape(const char *text);
 
 // jsonEscape(text) in double quotes; a null text gives "".

@@ -1,5 +1,5 @@
-// The transcript: JSON string escaping of the plug-in's single-byte texts, and one flushed line per
-// event in order.
+// The transcript: JSON string escaping of the plug-in's single-byte texts and of UTF-8 text, and one
+// flushed line per event in order.
 #include <gtest/gtest.h>
 #include <fstream>
 #include <sstream>
@@ -22,6 +22,14 @@ TEST(JsonEscape, EscapesWhatJsonForbidsAndKeepsTheRest)
         {"\x7f", "\\u007f"},
         {"caf\xe9", "caf\\u00e9"},
         {"\xff", "\\u00ff"},
+        // Well-formed UTF-8 stays as it is; anything else is read byte by byte as Windows-1252.
+        {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5", "caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5"},
+        {"\x80 \x93q\x94 \x81", "\\u20ac \\u201cq\\u201d \\u0081"},
+        {"\xc0\xaf", "\\u00c0\\u00af"},             // overlong
+        {"\xed\xa0\x80", "\\u00ed\\u00a0\\u20ac"},    // a surrogate
+        {"\xf4\x90\x80\x80", "\\u00f4\\u0090\\u20ac\\u20ac"}, // past U+10FFFF
+        {"\xe2\x82", "\\u00e2\\u201a"},             // cut short by the end
+        {"\xc3", "\\u00c3"},
         {"/<>&'", "/<>&'"},
         {"", ""},
     };
