@@ -29,6 +29,15 @@ void changeLogSaveBlock(ChangeLog *log, uint32_t block, const uint8_t *current, 
     log->saved.push_back(std::move(frames));
 }
 
+const uint8_t *changeLogFrameBefore(const ChangeLog &log, uint32_t frame, const uint8_t *current, size_t stride)
+{
+    uint32_t block = frame / CHANGE_BLOCK_FRAMES;
+    if (!changeLogHasBlock(log, block))
+        return current + (size_t)frame * stride;
+    const std::vector<uint8_t> &before = log.saved[(size_t)log.blockSlot[block]];
+    return before.data() + (size_t)(frame - block * CHANGE_BLOCK_FRAMES) * log.frameBytes;
+}
+
 static void addChangedFrame(std::vector<ChangedRegion> *regions, uint32_t frame, uint32_t mergeGap)
 {
     if (!regions->empty() && (uint64_t)frame - regions->back().last <= (uint64_t)mergeGap + 1u)

@@ -2,6 +2,7 @@
 // write changed, kept as the writes arrive (so the host needs no second copy of the audio), the
 // changed stretches found from them at the end, and the summary line. Pure; the log is the caller's.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ bool changeLogHasBlock(const ChangeLog &log, uint32_t block);
 // Saves block's frames as they are now, read at current + frame * stride (frameBytes each), before a
 // write changes them. Only the first save of a block counts.
 void changeLogSaveBlock(ChangeLog *log, uint32_t block, const uint8_t *current, size_t stride);
+
+// Frame's bytes as they were before the first write that changed its block: the saved copy, or the
+// frame as it is now (at current + frame * stride) when no write changed its block.
+const uint8_t *changeLogFrameBefore(const ChangeLog &log, uint32_t frame, const uint8_t *current, size_t stride);
 
 // Frames in firstFrame..lastFrame whose bytes now (at current + frame * stride) differ from what they
 // were before the first write that changed their block. Stretches closer than mergeGap unchanged

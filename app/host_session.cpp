@@ -1,23 +1,29 @@
 // The XfmWave callbacks over the host's whole-file buffer. A selection of one channel of several is
 // presented as mono: byte offsets count that channel's samples only, and the callbacks gather and
-// scatter them from the interleaved frames; a mono file's channel is the buffer itself. A write keeps
-// the first bytes of every block it changes, so the summary needs no copy of the whole audio. Owns
-// the selection, the cancel flag, the change log and the pass and progress state.
+// scatter them from the interleaved frames; a mono file's channel is the buffer itself. 24- and
+// 32-bit and float audio is presented as 16-bit samples converted on the way (sample_depth.h), and a
+// write changes only the samples whose 16-bit value it changed. A write keeps the first bytes of
+// every block it changes, so the summary needs no copy of the whole audio. Owns the selection, the
+// cancel flag, the change log and the pass and progress state.
 #include "host_session.h"
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
+#include "sample_depth.h"
 #include "transcript.h"
 
 static HostAudio *audio = nullptr;
 static HostSelection selection = {0, 0, 0};
 static uint32_t viewFrameBytes = 0;    // bytesPerFrame as presented
+static bool viewIsConverted = false;   // high-resolution audio presented as 16-bit samples
+static uint32_t viewChannels = 1;      // samples per presented frame
 static uint32_t hostStride = 0;        // bytes from one view frame to the next in the host's buffer
 static uint32_t channelOffset = 0;     // bytes of a host frame before the presented channel
 static ChangeLog changes;
 static volatile sig_atomic_t cancelRequested = 0;
+static bool fileEnded = false;         // a person ended the review of the whole file
 static int32_t cancelFlag = 0;
 static int32_t passes = 0;
 static bool drawProgress = false;
@@ -106,6 +112,46 @@ static void noteChanges(const uint8_t *source, uint64_t first, uint32_t count)
     }
 }
 
+// ---- High-resolution audio presented as 16-bit samples: view byte b is a byte of view sample b / 2.
+
+static uint8_t *hostSampleAt(uint64_t viewSample)
+{
+    return viewFrameAt(viewSample / viewChannels) + (size_t)(viewSample % viewChannels) * sampleBytes(*audio);
+}
+
+static int16_t shownAt(uint64_t viewSample)
+{
+    return presentSample(hostSampleAt(viewSample), audio->bitsPerSample, audio->isFloat);
+}
+
+static void readConverted(uint8_t *target, uint64_t first, uint32_t count)
+{
+    for (uint32_t i = 0; i < count;) {
+        uint64_t b = first + i;
+        uint16_t shown = (uint16_t)shownAt(b / 2);
+        for (uint32_t half = (uint32_t)(b % 2); half < 2 && i < count; half++, i++)
+            target[i] = (uint8_t)(shown >> (8 * half));
+    }
+}
+
+// Only samples whose 16-bit value the write changes are touched: the others keep their own bits, so a
+// repair changes the file exactly where the plug-in changed the audio it was shown.
+static void writeConverted(const uint8_t *source, uint64_t first, uint32_t count)
+{
+    for (uint32_t i = 0; i < count;) {
+        uint64_t b = first + i, viewSample = b / 2;
+        uint16_t shown = (uint16_t)shownAt(viewSample), wanted = shown;
+        for (uint32_t half = (uint32_t)(b % 2); half < 2 && i < count; half++, i++)
+            wanted = (uint16_t)((wanted & ~(0xFFu << (8 * half))) | (uint32_t)source[i] << (8 * half));
+        if (wanted == shown)
+            continue;
+        uint32_t block = (uint32_t)(viewSample / viewChannels / CHANGE_BLOCK_FRAMES);
+        if (!changeLogHasBlock(changes, block))
+            changeLogSaveBlock(&changes, block, viewFrameAt(0), hostStride);
+        storePresented(hostSampleAt(viewSample), audio->bitsPerSample, audio->isFloat, (int16_t)wanted);
+    }
+}
+
 static int32_t XFM_STDCALL hostReadSamples(void *buffer, uint32_t byteOffset, uint32_t byteCount)
 {
     try {
@@ -120,7 +166,9 @@ static int32_t XFM_STDCALL hostReadSamples(void *buffer, uint32_t byteOffset, ui
     if (byteCount == 0)
         return 0;
     uint8_t *target = (uint8_t *)buffer;
-    if (viewIsContiguous())
+    if (viewIsConverted)
+        readConverted(target, byteOffset, byteCount);
+    else if (viewIsContiguous())
         memcpy(target, audio->bytes.data() + hostByte(byteOffset), byteCount);
     else
         transferChannel(target, byteOffset, byteCount, TO_VIEW);
@@ -145,9 +193,15 @@ static int32_t XFM_STDCALL hostWriteSamples(void *buffer, uint32_t byteOffset, u
     uint8_t *source = (uint8_t *)buffer;
     uint32_t taken = (uint32_t)(end - byteOffset);
     try {
+        if (viewIsConverted) {
+            writeConverted(source, byteOffset, taken);
+            return 0;
+        }
         noteChanges(source, byteOffset, taken);
     } catch (const std::bad_alloc &) {
         outOfMemory = true;
+        if (viewIsConverted)
+            return 0;
     }
     if (viewIsContiguous())
         memcpy(audio->bytes.data() + hostByte(byteOffset), source, taken);
@@ -236,17 +290,21 @@ void sessionPrepare(HostAudio *newAudio, const HostSelection &newSelection, XfmW
     audio = newAudio;
     selection = newSelection;
     uint32_t frame = frameBytes(*audio);
-    viewFrameBytes = selection.channel == 0 ? frame : sampleBytes(*audio);
+    // The change log keeps the host's own bytes of the presented channel(s), whatever the plug-in sees.
+    uint32_t hostViewFrameBytes = selection.channel == 0 ? frame : sampleBytes(*audio);
+    viewIsConverted = presentedAsSixteen(*audio);
+    viewChannels = selection.channel == 0 ? (uint32_t)audio->channels : 1u;
+    viewFrameBytes = viewIsConverted ? 2u * viewChannels : hostViewFrameBytes;
     hostStride = frame;
     channelOffset = selection.channel == 0 ? 0 : (uint32_t)(selection.channel - 1) * sampleBytes(*audio);
-    changeLogStart(&changes, audio->frames, viewFrameBytes);
+    changeLogStart(&changes, audio->frames, hostViewFrameBytes);
     passes = 0;
     drawProgress = progressBar;
     drawnPercent = -1;
     cancelFlag = cancelRequested ? 1 : 0;
     memset(wave, 0, sizeof *wave);
     wave->channels = (int16_t)(selection.channel == 0 ? audio->channels : 1);
-    wave->bitsPerSample = (int16_t)audio->bitsPerSample;
+    wave->bitsPerSample = (int16_t)(viewIsConverted ? 16 : audio->bitsPerSample);
     wave->bytesPerFrame = (uint16_t)viewFrameBytes;
     wave->sampleRate = audio->sampleRate;
     wave->selStart = selection.start;
@@ -259,6 +317,10 @@ void sessionPrepare(HostAudio *newAudio, const HostSelection &newSelection, XfmW
     wave->finish = hostFinish;
 }
 
+const HostAudio *sessionAudio() { return audio; }
+
+HostSelection sessionSelection() { return selection; }
+
 int32_t sessionPasses() { return passes; }
 
 void sessionRequestCancel()
@@ -268,6 +330,23 @@ void sessionRequestCancel()
 }
 
 bool sessionCancelled() { return cancelRequested != 0; }
+
+void sessionStartFile() { fileEnded = false; }
+
+void sessionEndFile()
+{
+    fileEnded = true;
+    cancelFlag = 1;
+}
+
+bool sessionFileEnded() { return fileEnded; }
+
+const uint8_t *sessionFrameBefore(uint32_t frame)
+{
+    return changeLogFrameBefore(changes, frame, viewFrameAt(0), hostStride);
+}
+
+const uint8_t *sessionFrameNow(uint32_t frame) { return viewFrameAt(frame); }
 
 std::vector<ChangedRegion> sessionChangedRegions(uint32_t mergeGap)
 {

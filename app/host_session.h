@@ -19,6 +19,10 @@ struct HostSelection {
 // read) and points its callbacks here; resets the pass counter. audio must outlive the run.
 void sessionPrepare(HostAudio *audio, const HostSelection &selection, XfmWave *wave, bool progressBar);
 
+// The audio and the selection presented last (null before the first sessionPrepare).
+const HostAudio *sessionAudio();
+HostSelection sessionSelection();
+
 // Passes of the current selection so far: the plug-in's finish calls.
 int32_t sessionPasses();
 
@@ -27,6 +31,21 @@ void sessionRequestCancel();
 
 // Whether a cancel was requested since the program started.
 bool sessionCancelled();
+
+// A new file begins: a person's end of the review of an earlier file no longer holds.
+void sessionStartFile();
+
+// A person ended the review of the whole file: the current run ends at the end of its pass (through
+// the cancel flag, so no further pass follows) and no later selection is to be presented.
+void sessionEndFile();
+
+// Whether a person ended the review of the whole file since the program started.
+bool sessionFileEnded();
+
+// The presented channel's bytes at frame (every channel's for an all-channels selection) at the
+// host's own depth: as they were before the current selection's first write changed them, and now.
+const uint8_t *sessionFrameBefore(uint32_t frame);
+const uint8_t *sessionFrameNow(uint32_t frame);
 
 // Clears the progress bar's line, if one is drawn.
 void sessionClearProgress();

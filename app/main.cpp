@@ -24,6 +24,7 @@
 #include "review_driver.h"
 #include "review_script.h"
 #include "range_host.h"
+#include "sample_depth.h"
 #include "settings_guard.h"
 #include "transcript.h"
 
@@ -292,6 +293,9 @@ static int32_t runHost(const HostOptions &options)
         fprintf(stderr, "vantrope: the plug-in %s; %s was not written\n",
                 outcome == RUN_SETUP_REFUSED ? "refused the selection" : "did not complete the run",
                 options.outPath.c_str());
+        std::string hint = depthRefusalHint(audio, options.inPath);
+        if (!hint.empty())
+            fprintf(stderr, "vantrope: %s\n", hint.c_str());
         return EXIT_REFUSED;
     }
     if (!writeAudioOutput(target, audio, &error)) {

@@ -44,6 +44,9 @@ wine_test(app.stereo_selection 300
 # Each channel of a stereo file in turn, and one channel alone: mono selections inside interleaved audio.
 wine_test(app.channel_by_channel 300 ${compare} --exit 0 gen:2:4410)
 wine_test(app.second_channel 300 ${compare} --exit 0 gen:2:4410 --channel 2 --start 1000 --end 3999)
+# 24-bit audio is presented as 16-bit samples and only the repaired ones are written back: the same
+# transcript and the same 24-bit file from both builds.
+wine_test(app.twenty_four_bit_audio 300 ${compare} --exit 0 gen:2:6000:24 --auto)
 wine_test(app.eight_bit_audio 300
   ${compare} --check wrong-depth-run --settings none --exit 1 gen:1:4410:8)
 wine_test(app.shortest_scanned_selection 300

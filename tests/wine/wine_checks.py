@@ -33,7 +33,8 @@ def check(ok, what, detail=""):
 
 def make_wav(path, channels, frames, bits=16):
     """Integer-only triangle waves, a different period per channel, never a click; 16-bit, or 8-bit
-    (unsigned, as WAV stores it) for a depth the plug-in refuses."""
+    (unsigned, as WAV stores it) for a depth the plug-in refuses. 24-bit: the same waves with detail
+    below the 16-bit step and a click every 1500 frames, for the host's 16-bit presentation."""
     samples = []
     for i in range(frames):
         for c in range(channels):
@@ -41,12 +42,17 @@ def make_wav(path, channels, frames, bits=16):
             phase = i % period
             level = phase if phase < period // 2 else period - phase
             samples.append((level * 2 - period // 2) * 200)
+            if bits == 24:
+                click = 9000 if i % 1500 == 700 + 100 * c else 0
+                samples[-1] = (samples[-1] + click) * 256 + (i * 37 + c * 11) % 256 - 128
     with wave.open(path, "wb") as out:
         out.setnchannels(channels)
         out.setsampwidth(bits // 8)
         out.setframerate(44100)
         if bits == 8:
             out.writeframes(bytes(128 + (v >> 8) for v in samples))
+        elif bits == 24:
+            out.writeframes(b"".join(struct.pack("<i", v)[:3] for v in samples))
         else:
             out.writeframes(struct.pack("<%dh" % len(samples), *samples))
 

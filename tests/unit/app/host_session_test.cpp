@@ -95,18 +95,54 @@ TEST_F(HostSession, AllChannelsAreOneInterleavedSelection)
     EXPECT_EQ(buffer, audio.bytes);
 }
 
-TEST_F(HostSession, OtherDepthsKeepTheirSampleSize)
+TEST_F(HostSession, HighResolutionIsShownAsSixteenBitsAndWrittenBackSampleBySample)
 {
-    HostAudio audio = recording(2, 10, 24);
-    XfmWave wave;
-    sessionPrepare(&audio, {1, 0, 9}, &wave, false);
-    EXPECT_EQ(wave.bitsPerSample, 24);
-    EXPECT_EQ(wave.bytesPerFrame, 3);
-    uint8_t buffer[30];
-    EXPECT_EQ(wave.readSamples(buffer, 0, 30) & 0xFFFF, 0);
+    // 24-bit stereo: sample (f, c) = 256 x (100 x c + f) + 77, just below a half step.
+    HostAudio audio = {};
+    audio.channels = 2;
+    audio.sampleRate = 48000;
+    audio.bitsPerSample = 24;
+    audio.frames = 10;
     for (uint32_t f = 0; f < 10; f++)
-        for (uint32_t b = 0; b < 3; b++)
-            EXPECT_EQ(buffer[f * 3 + b], audio.bytes[f * 6 + b]) << "frame " << f << " byte " << b;
+        for (uint32_t c = 0; c < 2; c++) {
+            uint32_t value = 256u * (100u * c + f) + 77u;
+            for (uint32_t b = 0; b < 3; b++)
+                audio.bytes.push_back((uint8_t)(value >> (8 * b)));
+        }
+    const HostAudio before = audio;
+    XfmWave wave;
+    sessionPrepare(&audio, {2, 0, 9}, &wave, false);
+    EXPECT_EQ(wave.bitsPerSample, 16);
+    EXPECT_EQ(wave.bytesPerFrame, 2);
+    int16_t buffer[10];
+    ASSERT_EQ(wave.readSamples(buffer, 0, 20) & 0xFFFF, 0);
+    for (int32_t f = 0; f < 10; f++)
+        EXPECT_EQ(buffer[f], 100 + f) << "frame " << f;
+    // A pass writes everything back; only the two samples it changed change, to their 24-bit values.
+    buffer[3] = -2;
+    buffer[7] = 32767;
+    wave.writeSamples(buffer, 0, 20);
+    // A write that starts inside a sample takes the bytes it covers.
+    uint8_t high = 0x01;
+    wave.writeSamples(&high, 2 * 5 + 1, 1);
+    for (uint32_t f = 0; f < 10; f++) {
+        size_t at = (size_t)f * 6;
+        EXPECT_EQ(memcmp(audio.bytes.data() + at, before.bytes.data() + at, 3), 0) << "channel 1, frame " << f;
+        const uint8_t *now = audio.bytes.data() + at + 3;
+        int32_t value = (int32_t)((uint32_t)(now[0] | now[1] << 8 | now[2] << 16) << 8) >> 8;
+        int32_t want = f == 3 ? -512 : f == 7 ? 32767 * 256 : f == 5 ? 256 * 0x169 : 256 * (100 + (int32_t)f) + 77;
+        EXPECT_EQ(value, want) << "channel 2, frame " << f;
+    }
+    std::vector<ChangedRegion> regions = sessionChangedRegions(0);
+    ASSERT_EQ(regions.size(), 3u);
+    EXPECT_EQ(regions[0].first, 3u);
+    EXPECT_EQ(regions[2].last, 7u);
+    EXPECT_EQ(sessionFrameBefore(3)[0], before.bytes[3 * 6 + 3]) << "the bytes before the run are kept";
+    // 8-bit audio keeps its own depth, which the plug-in refuses as it would from an editor.
+    HostAudio eight = recording(1, 10, 8);
+    sessionPrepare(&eight, {1, 0, 9}, &wave, false);
+    EXPECT_EQ(wave.bitsPerSample, 8);
+    EXPECT_EQ(wave.bytesPerFrame, 1);
 }
 
 TEST_F(HostSession, TransfersPastTheRecordingFailOrAreCut)
