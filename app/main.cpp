@@ -216,6 +216,7 @@ static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND 
 {
     int32_t outcome = RUN_DONE;
     std::string settingsPath = platformSettingsPath(), error;
+    sessionStartFile();
     for (const HostSelection &selection : selections) {
         settingsGuardBeforeRun(settingsPath);
         outcome = runSelection(table, instance, child, audio, selection, platformStderrIsTerminal());
@@ -224,6 +225,11 @@ static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND 
         outcomes->push_back({selection, sessionPasses(), sessionChangedRegions(MERGE_GAP)});
         if (outcome != RUN_DONE || sessionCancelled())
             break;
+        if (sessionFileEnded() && &selection != &selections.back()) {
+            fprintf(stderr, "vantrope: the review of the file ended on channel %d; later channels were not presented\n",
+                    (int)selection.channel);
+            break;
+        }
     }
     return outcome;
 }

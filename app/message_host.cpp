@@ -10,6 +10,7 @@
 static BoxScript script = {REVIEW_SCRIPT, {}, 0, false};
 static HWND hostFrame = nullptr;
 static HWND hostChild = nullptr;
+static std::string echoedQuestion; // the Yes/No question last echoed with its answer
 
 void messageHostConfigure(const BoxScript &newScript, HWND frame, HWND child)
 {
@@ -34,16 +35,27 @@ static void echoMessage(const char *text, const char *title, uint32_t flags, int
         if (c == '\n' || c == '\r')
             c = ' ';
     const char *answered = "";
-    if (classifyBox(flags) == BOX_YES_NO)
+    if (classifyBox(flags) == BOX_YES_NO) {
         answered = answer == BUTTON_YES ? " (answered Yes)" : " (answered No)";
+        // The plug-in asks it again for every channel of the file; the same answer is told once.
+        if (echoedQuestion == line + answered)
+            return;
+        echoedQuestion = line + answered;
+    }
     fprintf(stderr, "vantrope: %s: %s%s\n", title ? title : "", line.c_str(), answered);
 }
 
 static int32_t answerReview(HWND owner, const char *text, const char *title, uint32_t flags)
 {
-    if (script.mode == REVIEW_ASK)
-        return platformAskPerson(owner, text, title, flags);
-    return scriptedButton(&script, flags, text);
+    if (script.mode != REVIEW_ASK)
+        return scriptedButton(&script, flags, text);
+    int32_t answer = platformAskPerson(owner, text, title, flags);
+    // A person's stop ends the review of the whole file, not only this channel's.
+    if (answer == BUTTON_NO && !sessionCancelled() && !sessionFileEnded()) {
+        fprintf(stderr, "vantrope: stopped: the repairs made so far are kept, and the review of the file ends here\n");
+        sessionEndFile();
+    }
+    return answer;
 }
 
 int32_t hostMessageBox(HWND owner, const char *text, const char *title, uint32_t flags)

@@ -6,9 +6,13 @@
 #include <cstdio>
 #include "host_session.h"
 #include "report.h"
+#include "review_terminal.h"
 #include "terminal_prompt.h"
 #include "transcript.h"
 #include "ui/dialog_ids.h"
+
+// The view at the terminal: characters across (64 fit an 80-column line with the scale) and rows.
+enum { TERMINAL_VIEW_COLUMNS = 64, TERMINAL_VIEW_ROWS = 5 };
 
 struct ReviewShown {
     std::string caption;  // the dialog's caption
@@ -21,6 +25,11 @@ struct ReviewShown {
     bool goBack;          // "Go Back" enabled
     bool repair;          // "&Repair" enabled
     std::string picture;  // path of the report picture, "" when none
+    int32_t channel;      // presented channel, 1-based; 0 = all channels at once
+    int32_t channels;     // channels in the file
+    int32_t sampleRate;   // frames per second, 0 = unknown
+    int32_t pass;         // pass number, from 1
+    int32_t numberInPass; // reviews of this pass so far, this one included
 };
 
 static std::vector<ReviewActions> script;
@@ -32,11 +41,16 @@ static uint32_t nextAction = 0;   // index into current
 static int32_t pressedButton = 0; // button pressed in the current review, 0 = none yet
 static uint32_t selectionStart = 0; // selStart of the current selection
 static uint32_t selectionCount = 0; // samples in the current selection, 0 = unknown
+static int32_t passOfLastReview = -1; // finish calls of the selection when its last review opened
+static int32_t reviewsInPass = 0;   // reviews of that pass so far
+static bool personAnswers = false;  // the current review is left to a person
 
 void reviewDriverSelection(uint32_t selStart, uint32_t sampleCount)
 {
     selectionStart = selStart;
     selectionCount = sampleCount;
+    passOfLastReview = -1;
+    reviewsInPass = 0;
 }
 
 void reviewDriverConfigure(const std::vector<ReviewActions> &newScript, const BoxScript &newFallback)
@@ -88,11 +102,28 @@ static void readShown(HWND dialog, ReviewShown *out)
     out->repair = buttonEnabled(dialog, ID_REPAIR);
 }
 
+// Where the review stands in the run: its channel, the file's rate and the pass and its count.
+static void placeReview(ReviewShown *out)
+{
+    int32_t passesDone = sessionPasses();
+    if (passesDone != passOfLastReview) {
+        passOfLastReview = passesDone;
+        reviewsInPass = 0;
+    }
+    out->pass = passesDone + 1;
+    out->numberInPass = ++reviewsInPass;
+    const HostAudio *audio = sessionAudio();
+    out->channel = sessionSelection().channel;
+    out->channels = audio ? audio->channels : 1;
+    out->sampleRate = audio ? audio->sampleRate : 0;
+}
+
 void reviewDialogOpened(HWND dialog)
 {
     reviewNumber++;
     shown = ReviewShown();
     readShown(dialog, &shown);
+    placeReview(&shown);
     if (reportActive()) {
         std::vector<uint32_t> pixels;
         int32_t width = 0, height = 0;
@@ -102,6 +133,7 @@ void reviewDialogOpened(HWND dialog)
     current = (uint32_t)(reviewNumber - 1) < script.size() ? script[reviewNumber - 1] : ReviewActions();
     nextAction = 0;
     pressedButton = 0;
+    personAnswers = false;
 }
 
 static const char *buttonText(int32_t id)
@@ -123,6 +155,7 @@ static const char *buttonText(int32_t id)
 static void pressButton(HWND dialog, int32_t id)
 {
     if (!buttonEnabled(dialog, id)) {
+        sessionClearProgress();
         fprintf(stderr, "vantrope: review %d: \"%s\" is disabled in this review; pressing \"Stop Here\" instead\n",
                 (int)reviewNumber, buttonText(id));
         id = ID_STOP_HERE;
@@ -230,53 +263,100 @@ int32_t reviewDialogContinue(HWND dialog)
     }
     if (pressedButton)
         return 0;
-    if (fallback.mode == REVIEW_ASK)
+    if (fallback.mode == REVIEW_ASK) {
+        personAnswers = true;
         return -1;
+    }
     pressButton(dialog, scriptedAnswer(&fallback, itemText(dialog, IDC_MESSAGE).c_str()));
     return 0;
+}
+
+static std::string settingsLine(const ReviewShown &now)
+{
+    auto onOff = [](bool on) { return on ? "on" : "off"; };
+    return "settings: C1 " + now.c1 + ", Dist1 " + now.d1 + ", C2 " + now.c2 + ", Severity " + now.severity +
+           ", base-frequency check " + onOff(now.use) + ", Multipass " + onOff(now.multipass) + ", Autozoom " +
+           onOff(now.autozoom) + ", Range Dialog " + onOff(now.rangeDialog) + "; zoom " +
+           std::to_string(13 - now.zoomPosition) + ", blend " + std::to_string(now.blend) + ", width " +
+           std::to_string(now.width);
 }
 
 static void showOnTerminal(HWND dialog)
 {
     ReviewShown now;
     readShown(dialog, &now);
-    fprintf(stderr, "\n%s\n%s\n", now.caption.c_str(), now.message.c_str());
-    fprintf(stderr, "  C1 %s  Dist1 %s  C2 %s  Severity %s  Use %s  Multipass %s  Autozoom %s  Range Dialog %s\n",
-            now.c1.c_str(), now.d1.c_str(), now.c2.c_str(), now.severity.c_str(), now.use ? "on" : "off",
-            now.multipass ? "on" : "off", now.autozoom ? "on" : "off", now.rangeDialog ? "on" : "off");
-    fprintf(stderr, "  zoom bar %d (zoom %d), blend %d, width %d\n", (int)now.zoomPosition,
-            (int)(13 - now.zoomPosition), (int)now.blend, (int)now.width);
-    if (!shown.picture.empty())
-        fprintf(stderr, "  picture: %s\n", shown.picture.c_str());
-    fprintf(stderr, "Answer stop, repair%s, next, back%s, close, auto%s or skip, or give actions such as\n"
-                    "set:c1=5;zoom:line-up;drag:start>40 (see --help): ",
-            now.repair ? "" : " (disabled)", now.goBack ? "" : " (disabled)", now.repair ? "" : " (disabled)");
+    TerminalReview review = {now.message, now.caption, shown.channel, shown.channels, shown.sampleRate,
+                             selectionStart, selectionCount, shown.pass, shown.numberInPass,
+                             1.0 / (13 - now.zoomPosition), now.width, {}, settingsLine(now), shown.picture};
+    std::vector<uint32_t> pixels;
+    int32_t width = 0, height = 0;
+    if (reviewPlatformViewPixels(GetDlgItem(dialog, IDC_WAVE_VIEW), &pixels, &width, &height))
+        review.view = viewAsText(pixels, width, height, TERMINAL_VIEW_COLUMNS, TERMINAL_VIEW_ROWS, terminalTakesUtf8());
+    fputs(terminalReviewText(review).c_str(), stderr);
+    fputs(terminalPrompt(true, now.repair, now.goBack).c_str(), stderr);
+    fflush(stderr);
+}
+
+static void promptAgain(HWND dialog)
+{
+    fputs(terminalPrompt(true, buttonEnabled(dialog, ID_REPAIR), buttonEnabled(dialog, ID_GO_BACK)).c_str(), stderr);
+    fflush(stderr);
+}
+
+// The end of input closes the review as Close does; no one is left to answer the file's later reviews.
+static void closeAtEndOfInput(HWND dialog)
+{
+    fprintf(stderr, "\n");
+    if (!sessionCancelled()) {
+        fprintf(stderr, "vantrope: end of input: the review is closed as \"close\" would; the repairs made so far "
+                        "are kept, and the review of the file ends here\n");
+        sessionEndFile();
+    }
+    pressButton(dialog, ID_CLOSE);
+}
+
+// The actions a typed line asks for; false with the reason told when there are none to run.
+static bool typedActions(HWND dialog, const std::string &line, ReviewActions *actions)
+{
+    int32_t answer = line.find(':') == std::string::npos ? typedReviewAnswer(line, true) : 0;
+    if (answer == HELP_REQUESTED) {
+        fputs(terminalHelp(true).c_str(), stderr);
+        return false;
+    }
+    std::string error;
+    if (answer > 0) {
+        actions->push_back(ReviewAction{ACTION_PRESS, answer, 0, 0, 0, std::string(), false, false});
+    } else if (line.find_first_not_of(" \t\r") == std::string::npos) {
+        return false;
+    } else if (line.find(':') == std::string::npos) {
+        fprintf(stderr, "vantrope: \"%s\" is no answer (? for help)\n", line.c_str());
+        return false;
+    } else if (!parseReviewActions(line, actions, &error)) {
+        fprintf(stderr, "vantrope: %s (? for help)\n", error.c_str());
+        return false;
+    }
+    // A person is asked again rather than given Stop Here for a disabled button.
+    if (!actions->empty() && actions->back().kind == ACTION_PRESS && !buttonEnabled(dialog, actions->back().item)) {
+        fprintf(stderr, "vantrope: \"%s\" is not available in this review\n", buttonText(actions->back().item));
+        return false;
+    }
+    return true;
 }
 
 void reviewAskAtTerminal(HWND dialog)
 {
     std::string line;
     sessionClearProgress();
+    personAnswers = true;
+    showOnTerminal(dialog);
     while (!pressedButton) {
-        showOnTerminal(dialog);
         if (!readAnswerLine(&line)) {
-            // An interrupt closes the review; the run then ends at the host's cancel flag.
-            fprintf(stderr, "\n");
-            pressButton(dialog, sessionCancelled() ? ID_CLOSE : ID_STOP_HERE);
+            closeAtEndOfInput(dialog);
             break;
         }
-        std::vector<int32_t> ids;
-        std::string error;
         ReviewActions actions;
-        if (line.find(':') == std::string::npos && parseAnswerList(line, &ids, &error) && ids.size() == 1)
-            actions.push_back(ReviewAction{ACTION_PRESS, ids[0], 0, 0, 0, std::string(), false, false});
-        else if (!parseReviewActions(line, &actions, &error)) {
-            fprintf(stderr, "vantrope: %s\n", error.c_str());
-            continue;
-        }
-        // A person is asked again rather than given Stop Here for a disabled button.
-        if (!actions.empty() && actions.back().kind == ACTION_PRESS && !buttonEnabled(dialog, actions.back().item)) {
-            fprintf(stderr, "vantrope: \"%s\" is disabled in this review\n", buttonText(actions.back().item));
+        if (!typedActions(dialog, line, &actions)) {
+            promptAgain(dialog);
             continue;
         }
         current = actions;
@@ -284,6 +364,9 @@ void reviewAskAtTerminal(HWND dialog)
         int32_t pause;
         while ((pause = reviewDialogContinue(dialog)) > 0)
             Sleep((DWORD)pause);
+        // Actions that press nothing changed the dialog: it is shown again as it is now.
+        if (!pressedButton)
+            showOnTerminal(dialog);
     }
 }
 
@@ -307,6 +390,12 @@ void reviewDialogClosed(int32_t result)
     for (char &c : line)
         if (c == '\n' || c == '\r')
             c = ' ';
+    sessionClearProgress();
     fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
+    // A person's Stop ends the review of the whole file, not only this channel's.
+    if (personAnswers && result == ID_STOP_HERE && !sessionFileEnded()) {
+        fprintf(stderr, "vantrope: stopped: the repairs made so far are kept, and the review of the file ends here\n");
+        sessionEndFile();
+    }
     reportEntry(reviewNumber, s.caption, s.message, result, s.picture);
 }

@@ -9,8 +9,10 @@
 // 0 when the text is none of them.
 int32_t buttonForTypedAnswer(const std::string &typed);
 
-// Shows the review and reads answers until one fits. End of input and an interrupt answer stop (No);
-// after an interrupt the run then ends at the cancel flag.
+// Shows the review (the candidate's time, channel, number in its pass and words, and the audio round
+// it) and reads answers until one fits; '?' shows what each answer does. End of input and an
+// interrupt answer stop (No); after an interrupt the run then ends at the cancel flag. Counts the
+// questions of each pass (module state).
 int32_t askOnTerminal(const char *text);
 
 // Reads one line of a person's answer. Returns false at the end of input or when an interrupt ended

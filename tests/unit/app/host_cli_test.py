@@ -163,7 +163,7 @@ def case_interrupt_at_prompt():
                     seen += os.read(terminal, 4096)
                 except OSError:
                     break
-            asked = b"Answer stop, repair" in seen
+            asked = b"(? for help)" in seen
         check(asked, how + ": the review is put to the person at the terminal", seen[-300:].decode("latin-1"))
         if how == "ctrl-c":
             os.write(terminal, b"\x03")
