@@ -209,6 +209,15 @@ static int32_t prepareFiles(const HostOptions &options, OutputTarget *target, Ho
     return EXIT_DONE;
 }
 
+// The report's pictures of what one selection's run changed, before and after.
+static void reportSelectionRepairs(const HostAudio &audio, const SelectionOutcome &outcome)
+{
+    auto share = [&audio](const uint8_t *bytes) { return sampleShare(bytes, audio.bitsPerSample, audio.isFloat); };
+    reportRepairs(outcome.selection.channel, audio.sampleRate, outcome.selection.start, outcome.selection.end,
+                  outcome.regions, [&](uint32_t frame) { return share(sessionFrameBefore(frame)); },
+                  [&](uint32_t frame) { return share(sessionFrameNow(frame)); });
+}
+
 // Presents every selection in turn, keeping the saved settings from start-up values. Returns the last
 // RunOutcome.
 static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND child, HostAudio *audio,
@@ -223,6 +232,7 @@ static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND 
         if (!settingsGuardAfterRun(&error))
             fprintf(stderr, "vantrope: %s\n", error.c_str());
         outcomes->push_back({selection, sessionPasses(), sessionChangedRegions(MERGE_GAP)});
+        reportSelectionRepairs(*audio, outcomes->back());
         if (outcome != RUN_DONE || sessionCancelled())
             break;
         if (sessionFileEnded() && &selection != &selections.back()) {

@@ -118,6 +118,12 @@ static void placeReview(ReviewShown *out)
     out->sampleRate = audio ? audio->sampleRate : 0;
 }
 
+static uint64_t namedPosition(const std::string &message)
+{
+    CandidateFacts facts;
+    return readCandidateMessage(message, &facts) ? facts.position : 0;
+}
+
 void reviewDialogOpened(HWND dialog)
 {
     reviewNumber++;
@@ -127,8 +133,10 @@ void reviewDialogOpened(HWND dialog)
     if (reportActive()) {
         std::vector<uint32_t> pixels;
         int32_t width = 0, height = 0;
+        ReviewPictureFacts facts = {reviewNumber, shown.channel, shown.pass, shown.sampleRate, selectionStart,
+                                    selectionCount, namedPosition(shown.message), shown.width, 13 - shown.zoomPosition};
         if (reviewPlatformViewPixels(GetDlgItem(dialog, IDC_WAVE_VIEW), &pixels, &width, &height))
-            shown.picture = reportPicture(reviewNumber, pixels, width, height);
+            shown.picture = reportPicture(facts, pixels, width, height);
     }
     current = (uint32_t)(reviewNumber - 1) < script.size() ? script[reviewNumber - 1] : ReviewActions();
     nextAction = 0;
@@ -397,5 +405,5 @@ void reviewDialogClosed(int32_t result)
         fprintf(stderr, "vantrope: stopped: the repairs made so far are kept, and the review of the file ends here\n");
         sessionEndFile();
     }
-    reportEntry(reviewNumber, s.caption, s.message, result, s.picture);
+    reportEntry(ReportReview{reviewNumber, s.channel, s.pass, s.sampleRate, s.caption, s.message, result, s.picture});
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Compares the review view painted on the stand-in's canvas with the one painted by real GDI under
-Wine, where GDI is deterministic enough to compare: the share of each colour (black background, dark
+Wine (each cut out of the report's framed picture), where GDI is deterministic enough to compare: the share of each colour (black background, dark
 grey bars, white waveform, the two marker pens) and where across the width the candidate bar and the
 markers lie; and checks that the screenshot of the Wine run shows the painted view.
    check_views.py NATIVE.png WINE.png SCREEN.png"""
@@ -11,12 +11,22 @@ BLACK, DARK_GREY, WHITE = (0, 0, 0), (64, 64, 64), (255, 255, 255)
 START_PEN, END_PEN = (128, 64, 0), (255, 128, 32)
 
 
-def load(path):
-    """(width, height, list of rows of RGB tuples) through ImageMagick."""
+# The report frames the view with its scales and legend: the view's own pixels lie this far from the
+# picture's left, top, right and bottom edges (VIEW_FRAME_* in app/report.h).
+VIEW_FRAME = (48, 18, 12, 56)
+
+
+def load(path, framed=False):
+    """(width, height, list of rows of RGB tuples) through ImageMagick; of a framed report picture,
+    the view inside the frame."""
     size = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True, check=True)
     width, height = (int(v) for v in size.stdout.split())
     raw = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
     rows = [[tuple(raw[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)] for y in range(height)]
+    if framed:
+        left, top, right, bottom = VIEW_FRAME
+        width, height = width - left - right, height - top - bottom
+        rows = [row[left:left + width] for row in rows[top:top + height]]
     return width, height, rows
 
 
@@ -45,8 +55,8 @@ def main():
     if len(sys.argv) != 4:
         print(__doc__)
         return 2
-    nw, nh, native = load(sys.argv[1])
-    ww, wh, wine = load(sys.argv[2])
+    nw, nh, native = load(sys.argv[1], framed=True)
+    ww, wh, wine = load(sys.argv[2], framed=True)
     print(f"native view {nw}x{nh}, Wine view {ww}x{wh}")
     native_share, _ = shares(nw, nh, native)
     wine_share, _ = shares(ww, wh, wine)
