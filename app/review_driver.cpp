@@ -4,6 +4,8 @@
 // and the current review (its number, what it showed, its next action, the button pressed).
 #include "review_driver.h"
 #include <cstdio>
+#include "candidate_list.h"
+#include "console.h"
 #include "host_session.h"
 #include "report.h"
 #include "terminal_prompt.h"
@@ -93,6 +95,7 @@ void reviewDialogOpened(HWND dialog)
     reviewNumber++;
     shown = ReviewShown();
     readShown(dialog, &shown);
+    candidateListReview(shown.message, reviewPlatformRequest());
     if (reportActive()) {
         std::vector<uint32_t> pixels;
         int32_t width = 0, height = 0;
@@ -307,6 +310,7 @@ void reviewDialogClosed(int32_t result)
     for (char &c : line)
         if (c == '\n' || c == '\r')
             c = ' ';
-    fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
+    if (consoleNotes() && !candidateListActive())
+        fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
     reportEntry(reviewNumber, s.caption, s.message, result, s.picture);
 }
