@@ -223,14 +223,14 @@ int32_t runBatch(const HostOptions &options)
     for (const std::string &in : options.inputs)
         files.push_back({in, options.inPlace ? in : outputNameFor(in, options.outDir, options.suffix), FILE_WAITING, 0,
                          0, -1, -1, 0.0, "", {}});
+    if (!planNames(options, &files, &error)) {
+        fprintf(stderr, "vantrope: %s\n", error.c_str());
+        return 2;
+    }
     std::error_code failure;
     if (!options.outDir.empty() && !std::filesystem::is_directory(options.outDir, failure) &&
         !std::filesystem::create_directories(options.outDir, failure)) {
         fprintf(stderr, "vantrope: %s: cannot make the directory: %s\n", options.outDir.c_str(), failure.message().c_str());
-        return 2;
-    }
-    if (!planNames(options, &files, &error)) {
-        fprintf(stderr, "vantrope: %s\n", error.c_str());
         return 2;
     }
     std::filesystem::path scratch = std::filesystem::temp_directory_path(failure) /
