@@ -122,6 +122,8 @@ int32_t scriptedAnswer(BoxScript *script, const char *message)
 {
     if (script->mode == REVIEW_AUTO)
         return automaticAnswer(message);
+    if (script->mode == REVIEW_LIST)
+        return ANSWER_NEXT;
     if (script->nextAnswer < script->answers.size())
         return script->answers[script->nextAnswer++];
     return ANSWER_STOP;

@@ -30,7 +30,8 @@ enum BoxKind : int32_t {
 enum ReviewMode : int32_t {
     REVIEW_SCRIPT = 0, // from the --answers list, then stop
     REVIEW_AUTO = 1,   // auto at "Possible click", stop at "Best guess" and anything else
-    REVIEW_ASK = 2     // a person answers
+    REVIEW_ASK = 2,    // a person answers
+    REVIEW_LIST = 3    // "Find Next" at every review: the run changes nothing (--list)
 };
 
 struct BoxScript {
@@ -62,8 +63,8 @@ int32_t classifyBox(uint32_t flags);
 // The automatic choice for a review message: auto for "Possible click...", stop otherwise.
 int32_t automaticAnswer(const char *message);
 
-// The next review answer the script gives for message (REVIEW_SCRIPT or REVIEW_AUTO); advances
-// script->nextAnswer. Once the list has run out every answer is stop.
+// The next review answer the script gives for message (REVIEW_SCRIPT, REVIEW_AUTO or REVIEW_LIST);
+// advances script->nextAnswer. Once the list has run out every answer is stop.
 int32_t scriptedAnswer(BoxScript *script, const char *message);
 
 // The button a scripted host presses for a box of any kind: OK for plain boxes, Yes (No with

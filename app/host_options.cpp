@@ -1,66 +1,9 @@
-// Parsing of the vantrope command line into HostOptions, and the usage text. Holds no state.
+// Parsing of the vantrope command line into HostOptions: the words against the option table, then
+// the combinations that cannot be honoured and what the file names mean (one IN and OUT, one IN to
+// list, several INs for a batch). Holds no state.
 #include "host_options.h"
+#include <cstring>
 #include "box_script.h"
-#include "review_script.h"
-
-static const char usageText[] =
-    "usage: vantrope [options] IN OUT\n"
-    "       vantrope --in-place [options] FILE\n"
-    "       vantrope --info\n"
-    "Runs the Vantrope click-repair plug-in over IN as an editor would and writes the repaired audio to\n"
-    "OUT when every run succeeded. Each channel is presented as one mono selection in turn. OUT's\n"
-    "extension chooses its format (.wav, .flac, .aiff, .caf, ...; none keeps IN's format) and \"-\" writes\n"
-    "to standard output. OUT is replaced only by a complete file: when anything fails or the run is\n"
-    "interrupted, IN and an existing OUT stay as they were.\n"
-    "\n"
-    "options:\n"
-    "  -y                   overwrite an existing OUT without asking\n"
-    "  -n                   never overwrite an existing OUT\n"
-    "  --in-place           write the result back to IN (give one file name), replacing it atomically\n"
-    "  --lossy              allow a lossy OUT format (MP3, Ogg Vorbis, Opus, ADPCM, GSM): it encodes the\n"
-    "                       audio again and loses quality even where nothing was repaired\n"
-    "  --channel N          present only channel N (1-based)\n"
-    "  --all-channels       present every channel at once as one interleaved selection\n"
-    "  --start F, --end F   first and last frame of the selection, inclusive, counted from 0 as in the\n"
-    "                       plug-in's selStart and selEnd (default: the whole file)\n"
-    "  --settings-dir DIR   directory of the plug-in's Vantrope.ini (not on Windows)\n"
-    "  --frame-class NAME   window class of the host's frame window (default " DEFAULT_FRAME_CLASS ")\n"
-    "  --answers LIST       answers for the reviews in order, comma-separated: stop, repair, next, back,\n"
-    "                       close, auto, skip or the ids 1, 6, 3, 4, 2, 7, 1036; stop once it runs out\n"
-    "  --auto               answer every \"Possible click\" with auto and every \"Best guess\" with stop\n"
-    "  --refuse-long        answer No when the plug-in asks whether to go on with a very long selection\n"
-    "  --no-dialog          reviews in the plug-in's Yes/No/Cancel question box instead of its dialog\n"
-    "  --review ACTIONS     script the review dialog: actions per review, reviews separated by '/'\n"
-    "  --script FILE        script the review dialog from FILE, one review per line\n"
-    "  --report DIR         write a picture of the view at each review and DIR/index.md listing them\n"
-    "  --log FILE           write a transcript of everything that crosses the host interface (JSON Lines)\n"
-    "  --info               print what QueryXfm reports, as JSON, and exit\n"
-    "  --help               print this text and exit\n"
-    "\n"
-    "%SCRIPT%"
-    "\n"
-    "Without --answers or --auto a person answers the reviews when standard input is a terminal;\n"
-    "otherwise they are answered as --auto would. Without -y or -n an existing OUT is replaced only\n"
-    "when a person agrees at the terminal, and refused when standard input is not one. Ctrl-C asks the\n"
-    "plug-in to stop and writes nothing. The summary on standard error names the repaired stretches by\n"
-    "the positions the plug-in's messages use (frame + 1).\n"
-    "Extreme settings cost time: with C1, D1 and C2 of 1 and Multipass on, nearly every sample is a\n"
-    "candidate, and an automatic run takes up to half a second per second of audio (at most 33 passes).\n"
-    "Exit status: 0 when every run succeeded and OUT was written; 1 when the plug-in refused or failed;\n"
-    "2 for bad usage, files that cannot be read or written, or too little memory; 130 (Ctrl-C), 143\n"
-    "(SIGTERM) or 129 (SIGHUP) when interrupted. OUT is left as it was whenever the status is not 0.\n";
-
-// The review script's syntax is spliced in where the usage names it.
-const char *hostUsage()
-{
-    static std::string usage;
-    if (usage.empty()) {
-        usage = usageText;
-        size_t at = usage.find("%SCRIPT%");
-        usage.replace(at, 8, reviewScriptSyntax());
-    }
-    return usage.c_str();
-}
 
 int32_t parseFrameNumber(const std::string &text, uint32_t *value)
 {
@@ -81,199 +24,245 @@ int32_t parseFrameNumber(const std::string &text, uint32_t *value)
 static void setDefaults(HostOptions *options)
 {
     *options = HostOptions();
+    options->task = TASK_REPAIR;
+    options->helpText = -1;
+    options->info = options->list = false;
+    options->hasSuffix = false;
+    options->jobs = 1;
     options->channel = 0;
     options->allChannels = false;
-    options->hasStart = options->hasEnd = false;
-    options->start = options->end = 0;
+    options->start = options->end = TimeSpec{false, false, 0, 0, ""};
     options->hasSettingsDir = false;
+    options->saveSettings = options->keepSettings = options->resetSettings = false;
     options->frameClass = DEFAULT_FRAME_CLASS;
-    options->info = options->help = options->autoMode = options->refuseLong = false;
+    options->autoMode = options->refuseLong = false;
     // The dialog form unless --no-dialog: XfmSetup gets the plug-in's instance with the host window.
     options->useDialog = true;
     options->hasAnswers = false;
     options->hasReview = false;
+    options->csv = false;
     options->overwrite = options->neverOverwrite = options->inPlace = options->lossy = false;
+    options->verbosity = 0;
 }
 
-// Options that take a value; the value is the next argument or follows "=".
-static int32_t applyValueOption(const std::string &name, const std::string &value, HostOptions *options,
-                                std::string *error)
+static const OptionInfo *findOption(const std::string &name)
 {
-    uint32_t number = 0;
-    if (name == "--channel") {
-        if (!parseFrameNumber(value, &number) || number < 1 || number > 65535) {
-            *error = "--channel needs a channel number from 1 to 65535, not \"" + value + "\"";
-            return 0;
-        }
-        options->channel = (int32_t)number;
-    } else if (name == "--start" || name == "--end") {
-        if (!parseFrameNumber(value, &number)) {
-            *error = name + " needs a frame number (0 or more), not \"" + value + "\"";
-            return 0;
-        }
-        bool start = name == "--start";
-        (start ? options->hasStart : options->hasEnd) = true;
-        (start ? options->start : options->end) = number;
-    } else if (name == "--settings-dir") {
-        if (value.empty()) {
-            *error = "--settings-dir needs a directory";
-            return 0;
-        }
-        options->hasSettingsDir = true;
-        options->settingsDir = value;
-    } else if (name == "--frame-class") {
-        if (value.empty() || value.size() > 255) {
-            *error = "--frame-class needs a window class name of 1 to 255 characters";
-            return 0;
-        }
-        options->frameClass = value;
-    } else if (name == "--log") {
-        if (value.empty()) {
-            *error = "--log needs a file name";
-            return 0;
-        }
-        options->logPath = value;
-    } else if (name == "--script" || name == "--report") {
-        if (value.empty()) {
-            *error = name + (name == "--script" ? " needs a file name" : " needs a directory");
-            return 0;
-        }
-        (name == "--script" ? options->scriptPath : options->reportDir) = value;
-    } else if (name == "--review") {
-        options->hasReview = true;
-        options->reviewText = value;
-    } else {
-        options->hasAnswers = true;
-        return parseAnswerList(value, &options->answers, error);
-    }
-    return 1;
+    int32_t count = 0;
+    const OptionInfo *table = hostOptionTable(&count);
+    for (int32_t i = 0; i < count; i++)
+        if (name == table[i].name)
+            return &table[i];
+    return nullptr;
 }
 
-static bool takesValue(const std::string &name)
+// What "vantrope settings" takes besides its own --reset.
+static bool settingsCommandOption(const std::string &name)
 {
-    static const char *const names[] = {"--channel", "--start", "--end", "--settings-dir",
-                                        "--frame-class", "--log", "--answers",
-                                        "--script", "--review", "--report"};
+    static const char *const names[] = {"--settings-dir", "--reset", "--preset", "--set", "-q", "-v",
+                                        "--help", "-h", "--help-host"};
     for (const char *n : names)
         if (name == n)
             return true;
     return false;
 }
 
-// Options without a value: each sets one switch. New switches join the table.
-struct FlagOption {
-    const char *name;
-    bool HostOptions::*field;
-    bool value; // what the option sets the switch to
-};
-
-static const FlagOption flagOptions[] = {
-    {"--all-channels", &HostOptions::allChannels, true},
-    {"--auto", &HostOptions::autoMode, true},
-    {"--refuse-long", &HostOptions::refuseLong, true},
-    {"--no-dialog", &HostOptions::useDialog, false},
-    {"--info", &HostOptions::info, true},
-    {"--help", &HostOptions::help, true},
-    {"-h", &HostOptions::help, true},
-    {"-y", &HostOptions::overwrite, true},
-    {"-n", &HostOptions::neverOverwrite, true},
-    {"--in-place", &HostOptions::inPlace, true},
-    {"--lossy", &HostOptions::lossy, true},
-};
-
-static int32_t applyFlag(const std::string &name, HostOptions *options, std::string *error)
+std::string outputNameFor(const std::string &in, const std::string &outDir, const std::string &suffix)
 {
-    for (const FlagOption &flag : flagOptions)
-        if (name == flag.name) {
-            options->*flag.field = flag.value;
-            return 1;
-        }
-    *error = "unknown option " + name;
-    return 0;
+    size_t slash = in.find_last_of("/\\");
+    std::string directory = slash == std::string::npos ? "" : in.substr(0, slash + 1);
+    std::string name = in.substr(directory.size());
+    size_t dot = name.find_last_of('.');
+    if (dot == 0 || dot == std::string::npos)
+        dot = name.size();
+    name = name.substr(0, dot) + suffix + name.substr(dot);
+    if (outDir.empty())
+        return directory + name;
+    char last = outDir.back();
+    return outDir + (last == '/' || last == '\\' ? "" : "/") + name;
 }
 
-// Combinations that cannot be honoured, and the two file names.
-static int32_t checkCombination(const std::vector<std::string> &files, HostOptions *options, std::string *error)
+// Pairs of options that contradict each other.
+static int32_t checkPairs(const HostOptions *o, std::string *error)
 {
-    if (options->channel && options->allChannels) {
-        *error = "--channel and --all-channels cannot be combined";
+    struct Clash {
+        bool happens;
+        const char *reason;
+    };
+    const Clash clashes[] = {
+        {o->channel && o->allChannels, "--channel and --all-channels cannot be combined"},
+        {o->autoMode && o->hasAnswers, "--auto and --answers cannot be combined"},
+        {o->hasReview && !o->scriptPath.empty(), "--review and --script cannot be combined"},
+        {!o->useDialog && (o->hasReview || !o->scriptPath.empty() || !o->reportDir.empty() || o->list),
+         "--review, --script, --report and --list need the review dialog, which --no-dialog turns off"},
+        {o->overwrite && o->neverOverwrite, "-y and -n cannot be combined"},
+        {o->inPlace && o->neverOverwrite, "--in-place and -n cannot be combined"},
+        {o->inPlace && (!o->outDir.empty() || o->hasSuffix), "--in-place and --out-dir or --suffix cannot be combined"},
+        {o->saveSettings && o->keepSettings, "--save-settings and --keep-settings cannot be combined"},
+    };
+    for (const Clash &clash : clashes)
+        if (clash.happens) {
+            *error = clash.reason;
+            return 0;
+        }
+    if (timeSpecsEmpty(o->start, o->end)) {
+        *error = "--start " + o->start.text + " lies " + (o->start.isFrames ? "after" : "at or after") + " --end " +
+                 o->end.text;
         return 0;
     }
-    if (options->autoMode && options->hasAnswers) {
-        *error = "--auto and --answers cannot be combined";
+    return 1;
+}
+
+static int32_t checkList(const std::vector<std::string> &files, HostOptions *o, std::string *error)
+{
+    if (o->autoMode || o->hasAnswers || o->hasReview || !o->scriptPath.empty()) {
+        *error = "--list answers every review itself (Find Next); --auto, --answers, --review and --script do not go "
+                 "with it";
         return 0;
     }
-    if (options->hasReview && !options->scriptPath.empty()) {
-        *error = "--review and --script cannot be combined";
+    if (o->overwrite || o->neverOverwrite || o->inPlace || o->lossy || !o->outDir.empty() || o->hasSuffix ||
+        o->saveSettings) {
+        *error = "--list changes nothing; -y, -n, --in-place, --lossy, --out-dir, --suffix and --save-settings do not "
+                 "go with it";
         return 0;
     }
-    if (!options->useDialog && (options->hasReview || !options->scriptPath.empty() || !options->reportDir.empty())) {
-        *error = "--review, --script and --report need the review dialog, which --no-dialog turns off";
+    if (files.size() != 1) {
+        *error = files.empty() ? "--list needs a file, IN" : "--list takes one file, IN";
         return 0;
     }
-    if (options->hasStart && options->hasEnd && options->start > options->end) {
-        *error = "--start " + std::to_string(options->start) + " lies after --end " + std::to_string(options->end);
+    o->task = TASK_LIST;
+    o->inPath = files[0];
+    o->inputs = files;
+    return 1;
+}
+
+// Several INs, or one with --out-dir, --suffix or --in-place.
+static int32_t checkOutputsByRule(const std::vector<std::string> &files, HostOptions *o, std::string *error)
+{
+    if (files.empty()) {
+        *error = o->inPlace ? "--in-place needs a file" : "need at least one input file";
         return 0;
     }
-    if (options->overwrite && options->neverOverwrite) {
-        *error = "-y and -n cannot be combined";
-        return 0;
-    }
-    if (options->inPlace && options->neverOverwrite) {
-        *error = "--in-place and -n cannot be combined";
-        return 0;
-    }
-    if (options->help || options->info)
+    o->inputs = files;
+    if (files.size() == 1) {
+        o->task = TASK_REPAIR;
+        o->inPath = files[0];
+        o->outPath = o->inPlace ? files[0] : outputNameFor(files[0], o->outDir, o->suffix);
         return 1;
-    // --in-place takes the one file as both; a second name must be the same file (checked on disk later).
-    size_t wanted = options->inPlace && files.size() == 1 ? 1 : 2;
-    if (files.size() != wanted) {
-        *error = files.size() < wanted ? (options->inPlace ? "--in-place needs a file" : "need an input and an output file")
-                                       : "too many file names";
+    }
+    if (!o->logPath.empty() || !o->reportDir.empty() || !o->resultPath.empty() || o->saveSettings) {
+        *error = "--log, --report, --result and --save-settings take a single IN, not a batch of " +
+                 std::to_string(files.size()) + " files";
         return 0;
     }
-    options->inPath = files[0];
-    options->outPath = files[wanted - 1];
-    return checkAnswersForForm(options->answers, options->useDialog, error);
+    o->task = TASK_BATCH;
+    return 1;
+}
+
+// Combinations that cannot be honoured, and what the file names mean.
+static int32_t checkCombination(const std::vector<std::string> &files, bool settingsCommand, HostOptions *o,
+                                std::string *error)
+{
+    if (o->helpText >= 0) {
+        o->task = TASK_HELP;
+        return 1;
+    }
+    if (settingsCommand) {
+        o->task = TASK_SETTINGS;
+        if (o->resetSettings && (!o->preset.empty() || !o->sets.empty())) {
+            *error = "--reset and --preset or --set cannot be combined";
+            return 0;
+        }
+        return 1;
+    }
+    if (!checkPairs(o, error))
+        return 0;
+    if (o->info) {
+        o->task = TASK_INFO;
+        return 1;
+    }
+    if (o->list)
+        return checkList(files, o, error);
+    if (o->inPlace || !o->outDir.empty() || o->hasSuffix) {
+        if (!checkOutputsByRule(files, o, error))
+            return 0;
+    } else if (files.size() != 2) {
+        *error = files.size() < 2 ? "need an input and an output file"
+                                  : "too many file names (several INs need --out-dir DIR, --suffix TEXT or --in-place)";
+        return 0;
+    } else {
+        o->inPath = files[0];
+        o->outPath = files[1];
+        o->inputs = {files[0]};
+    }
+    return checkAnswersForForm(o->answers, o->useDialog, error);
+}
+
+// Splits one word into an option's name and an attached value ("--name=value", "-j4").
+static void splitWord(const std::string &arg, std::string *name, std::string *value, bool *attached)
+{
+    size_t equals = arg.find('=');
+    *attached = equals != std::string::npos;
+    *name = arg.substr(0, equals);
+    *value = *attached ? arg.substr(equals + 1) : "";
+    if (!*attached && arg.size() > 2 && arg[1] != '-' && findOption(arg.substr(0, 2)) &&
+        findOption(arg.substr(0, 2))->value) {
+        *name = arg.substr(0, 2);
+        *value = arg.substr(2);
+        *attached = true;
+    }
 }
 
 int32_t parseHostOptions(const std::vector<std::string> &args, HostOptions *options, std::string *error)
 {
     setDefaults(options);
-    std::vector<std::string> files;
-    bool optionsEnded = false;
+    std::vector<std::string> files, used;
+    bool optionsEnded = false, fileAfterDashes = false;
     for (size_t i = 0; i < args.size(); i++) {
         const std::string &arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             files.push_back(arg);
+            fileAfterDashes = fileAfterDashes || optionsEnded;
             continue;
         }
         if (arg == "--") {
             optionsEnded = true;
             continue;
         }
-        size_t equals = arg.find('=');
-        std::string name = arg.substr(0, equals);
-        if (!takesValue(name)) {
-            if (equals != std::string::npos) {
-                *error = name + " takes no value";
+        std::string name, value;
+        bool attached = false;
+        splitWord(arg, &name, &value, &attached);
+        const OptionInfo *option = findOption(name);
+        if (!option) {
+            *error = "unknown option " + name;
+            return 0;
+        }
+        if (!option->value && attached) {
+            *error = name + " takes no value";
+            return 0;
+        }
+        if (option->value && !attached) {
+            if (i + 1 >= args.size()) {
+                *error = name + " needs a value";
                 return 0;
             }
-            if (!applyFlag(name, options, error))
-                return 0;
-            continue;
-        }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
             value = args[++i];
-        } else {
-            *error = name + " needs a value";
+        }
+        if (!option->apply(value, options, error))
+            return 0;
+        used.push_back(name);
+        if (!option->batchOwn)
+            options->passOn.push_back(option->value ? name + "=" + value : name);
+    }
+    // "settings" alone among the names is the settings command (./settings names a file of that name).
+    bool settingsCommand = files.size() == 1 && files[0] == "settings" && !fileAfterDashes;
+    for (const std::string &name : used)
+        if (settingsCommand ? !settingsCommandOption(name) : name == "--reset") {
+            *error = settingsCommand ? "vantrope settings takes --settings-dir, --reset, --preset, --set, -q and -v, "
+                                       "not " + name
+                                     : "--reset belongs to vantrope settings";
             return 0;
         }
-        if (!applyValueOption(name, value, options, error))
-            return 0;
-    }
-    return checkCombination(files, options, error);
+    if (settingsCommand)
+        files.clear();
+    return checkCombination(files, settingsCommand, options, error);
 }

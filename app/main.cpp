@@ -13,7 +13,11 @@
 #include <string>
 #include <vector>
 #include "audio_file.h"
+#include "batch.h"
+#include "candidate_list.h"
 #include "change_report.h"
+#include "console.h"
+#include "host_help.h"
 #include "host_options.h"
 #include "host_platform.h"
 #include "host_session.h"
@@ -25,6 +29,8 @@
 #include "review_script.h"
 #include "range_host.h"
 #include "sample_depth.h"
+#include "run_settings.h"
+#include "settings_command.h"
 #include "settings_guard.h"
 #include "transcript.h"
 
@@ -78,11 +84,9 @@ static bool chooseSelections(const HostOptions &options, const HostAudio &audio,
         *error = options.inPath + ": holds no audio frames";
         return false;
     }
-    uint32_t start = options.hasStart ? options.start : 0;
-    uint32_t end = options.hasEnd ? options.end : audio.frames - 1;
-    if (start > end || end >= audio.frames) {
-        *error = "the range " + std::to_string(start) + " to " + std::to_string(end) + " lies outside " +
-                 options.inPath + " (frames 0 to " + std::to_string(audio.frames - 1) + ")";
+    uint32_t start = 0, end = 0;
+    if (!resolveSelection(options.start, options.end, audio.sampleRate, audio.frames, &start, &end, error)) {
+        *error = options.inPath + ": " + *error;
         return false;
     }
     if (options.channel > audio.channels) {
@@ -108,11 +112,13 @@ static bool chooseSelections(const HostOptions &options, const HostAudio &audio,
 static BoxScript chooseScript(const HostOptions &options, bool stdinIsTerminal)
 {
     BoxScript script = {REVIEW_SCRIPT, options.answers, 0, options.refuseLong};
-    if (options.autoMode) {
+    if (options.task == TASK_LIST) {
+        script.mode = REVIEW_LIST;
+    } else if (options.autoMode) {
         script.mode = REVIEW_AUTO;
     } else if (!options.hasAnswers) {
         script.mode = stdinIsTerminal ? REVIEW_ASK : REVIEW_AUTO;
-        if (!stdinIsTerminal)
+        if (!stdinIsTerminal && consoleNotes())
             fprintf(stderr, "vantrope: standard input is not a terminal: answering the reviews as --auto would\n");
     }
     return script;
@@ -129,6 +135,7 @@ static int32_t runSelection(const PluginTable &table, HINSTANCE instance, HWND c
     XfmWave wave;
     sessionPrepare(audio, selection, &wave, progressBar);
     reviewDriverSelection(selection.start, selection.end - selection.start + 1);
+    candidateListSelection(selection.channel, selection.start, audio->sampleRate);
     int32_t setup = table.xfmSetup(child, instance, &wave);
     transcriptEvent("{\"event\":\"setup\",\"result\":" + std::to_string(setup) + "}");
     if (setup != 1)
@@ -142,6 +149,8 @@ static int32_t runSelection(const PluginTable &table, HINSTANCE instance, HWND c
 
 static void printSummary(const std::vector<SelectionOutcome> &outcomes, double seconds)
 {
+    if (!consoleNotes())
+        return;
     for (const SelectionOutcome &o : outcomes) {
         const HostSelection &s = o.selection;
         std::string where = s.channel ? "channel " + std::to_string(s.channel) : "all channels";
@@ -195,13 +204,16 @@ static int32_t prepareFiles(const HostOptions &options, OutputTarget *target, Ho
                             std::vector<HostSelection> *selections)
 {
     std::string error;
-    if (!planOutputTarget(options, platformStdinIsTerminal(), platformStdoutIsTerminal(), target, &error))
+    bool writes = options.task != TASK_LIST;
+    if (writes && !planOutputTarget(options, platformStdinIsTerminal(), platformStdoutIsTerminal(), target, &error))
         return failUsage(error);
     if (!readAudioFile(options.inPath, audio, &error))
         return failUsage(options.inPath + ": " + error);
     reportCutShort(options.inPath, *audio);
     if (!chooseSelections(options, *audio, selections, &error))
         return failUsage(error);
+    if (!writes)
+        return EXIT_DONE;
     if (!chooseOutputFormat(target->name, options.lossy, audio, &error))
         return failUsage(error);
     if (!probeAudioOutput(*target, &error))
@@ -228,7 +240,7 @@ static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND 
     sessionStartFile();
     for (const HostSelection &selection : selections) {
         settingsGuardBeforeRun(settingsPath);
-        outcome = runSelection(table, instance, child, audio, selection, platformStderrIsTerminal());
+        outcome = runSelection(table, instance, child, audio, selection, platformStderrIsTerminal() && consoleNotes());
         if (!settingsGuardAfterRun(&error))
             fprintf(stderr, "vantrope: %s\n", error.c_str());
         outcomes->push_back({selection, sessionPasses(), sessionChangedRegions(MERGE_GAP)});
@@ -244,20 +256,58 @@ static int32_t runSelections(const PluginTable &table, HINSTANCE instance, HWND 
     return outcome;
 }
 
+// The end of a --list run: the candidates on standard output and in the label track. Returns the exit
+// status.
+static int32_t finishList(const HostOptions &options, int32_t outcome)
+{
+    if (interruptSignal())
+        return interrupted(LINE_NOT_WRITTEN);
+    candidateListPrint(stdout, options.csv);
+    fflush(stdout);
+    std::string error;
+    if (!options.labelsPath.empty() && !candidateListWriteLabels(options.labelsPath, &error))
+        return failUsage(error);
+    if (outcome != RUN_DONE) {
+        fprintf(stderr, "vantrope: the plug-in %s; the list holds what it found until then\n",
+                outcome == RUN_SETUP_REFUSED ? "refused the selection" : "did not complete the run");
+        return EXIT_REFUSED;
+    }
+    return EXIT_DONE;
+}
+
+// What a run did, for --result.
+struct RunTotals {
+    int32_t clicks; // repaired stretches over every selection
+    int32_t passes; // passes over every selection
+};
+
+static RunTotals totalsOf(const std::vector<SelectionOutcome> &outcomes)
+{
+    RunTotals totals = {0, 0};
+    for (const SelectionOutcome &o : outcomes) {
+        totals.clicks += (int32_t)o.regions.size();
+        totals.passes += o.passes;
+    }
+    return totals;
+}
+
 // Everything after the options: check, read, present, write. Returns the exit status.
-static int32_t runHost(const HostOptions &options)
+static int32_t runHost(const HostOptions &options, RunTotals *totals)
 {
     platformWatchInterrupts();
-    interruptsSetOutput(options.outPath == "-" ? "standard output" : options.outPath);
+    interruptsSetOutput(options.task == TASK_LIST ? "the list" : options.outPath == "-" ? "standard output"
+                                                                                        : options.outPath);
     std::string error;
     if (options.hasSettingsDir && !platformSetSettingsDir(options.settingsDir, &error))
         return failUsage(error);
     if (!checkDistinctNames(options, platformSettingsPath(), &error))
         return failUsage(error);
+    if (!runSettingsCheck(options, platformSettingsPath(), &error))
+        return failUsage(error);
     PluginTable table = {};
     if (!platformLoadPlugin(&table, &error))
         return failUsage(error);
-    if (options.info) {
+    if (options.task == TASK_INFO) {
         if (!options.logPath.empty() && !transcriptOpen(options.logPath, &error))
             return failUsage(error);
         printInfo(table);
@@ -288,18 +338,30 @@ static int32_t runHost(const HostOptions &options)
         reviewDriverConfigure(reviews, answers);
         instance = reviewDriverInstall(table);
     }
+    if (options.task == TASK_LIST)
+        candidateListStart();
     rangeHostAttach(options.frameClass, frame, child, RANGE_TIMEOUT_DEFAULT_MS);
     auto began = std::chrono::steady_clock::now();
     queryPlugin(table);
     std::vector<SelectionOutcome> outcomes;
     interruptsEnter(PHASE_RUNNING);
+    if (!runSettingsInstall(&error)) {
+        platformDestroyHostWindows(frame);
+        return failUsage(error);
+    }
+    if (consoleVerbose())
+        fprintf(stderr, "vantrope: %s\n", runSettingsDescription().c_str());
     int32_t outcome = runSelections(table, instance, child, &audio, selections, &outcomes);
     if (sessionCancelled())
         fprintf(stderr, "vantrope: cancelled; later selections were not presented\n");
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    printSummary(outcomes, seconds);
+    if (options.task != TASK_LIST)
+        printSummary(outcomes, seconds);
+    *totals = totalsOf(outcomes);
     platformDestroyHostWindows(frame);
     transcriptClose();
+    if (options.task == TASK_LIST)
+        return finishList(options, outcome);
     // A person who interrupted asked for nothing to be written, whatever the plug-in did meanwhile.
     if (interruptSignal())
         return interrupted(LINE_NOT_WRITTEN);
@@ -314,6 +376,9 @@ static int32_t runHost(const HostOptions &options)
             fprintf(stderr, "vantrope: %s\n", hint.c_str());
         return EXIT_REFUSED;
     }
+    if (!runSettingsFinish(!sessionCancelled(), &error))
+        return failUsage(error + "; " + options.outPath + " was not written");
+    runSettingsCleanup();
     if (!writeAudioOutput(target, audio, &error)) {
         if (interruptSignal())
             return interrupted(LINE_NOT_WRITTEN);
@@ -325,6 +390,35 @@ static int32_t runHost(const HostOptions &options)
     return EXIT_DONE;
 }
 
+// The outcome for a batch that ran this file (--result): written last, so that it tells the end.
+static void writeResult(const std::string &path, int32_t status, const RunTotals &totals)
+{
+    FILE *file = fopen(path.c_str(), "wb");
+    if (!file)
+        return;
+    fputs(batchResultLine(status, totals.clicks, totals.passes).c_str(), file);
+    fclose(file);
+}
+
+// The tasks that need no audio run: the texts, the settings command, the batch.
+static int32_t runTask(const HostOptions &options)
+{
+    std::string error;
+    switch (options.task) {
+    case TASK_HELP:
+        fputs(hostHelpText(options.helpText).c_str(), stdout);
+        return EXIT_DONE;
+    case TASK_SETTINGS:
+        if (options.hasSettingsDir && !platformSetSettingsDir(options.settingsDir, &error))
+            return failUsage(error);
+        return runSettingsCommand(options);
+    default:
+        platformWatchInterrupts();
+        interruptsSetOutput("the rest of the batch");
+        return runBatch(options);
+    }
+}
+
 int main(int argc, char **argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -334,18 +428,22 @@ int main(int argc, char **argv)
         fprintf(stderr, "vantrope: %s (see vantrope --help)\n", error.c_str());
         return EXIT_USAGE;
     }
-    if (options.help) {
-        fputs(hostUsage(), stdout);
-        return EXIT_DONE;
-    }
+    consoleSetVerbosity(options.verbosity);
     int32_t status;
+    RunTotals totals = {0, 0};
     try {
-        status = runHost(options);
+        if (options.task == TASK_HELP || options.task == TASK_SETTINGS || options.task == TASK_BATCH)
+            status = runTask(options);
+        else
+            status = runHost(options, &totals);
     } catch (const std::bad_alloc &) {
         // Memory ran out in the host itself (the plug-in reports its own with "No memory.").
         fprintf(stderr, "vantrope: out of memory; %s was not written\n", options.outPath.c_str());
         status = EXIT_USAGE;
     }
     transcriptClose();
+    runSettingsCleanup();
+    if (!options.resultPath.empty())
+        writeResult(options.resultPath, status, totals);
     return (int)status;
 }

@@ -3,6 +3,7 @@
 #include "message_host.h"
 #include <cstdio>
 #include <string>
+#include "console.h"
 #include "host_platform.h"
 #include "host_session.h"
 #include "transcript.h"
@@ -27,9 +28,11 @@ static const char *ownerName(HWND owner)
 }
 
 // Plain messages and the Yes/No question also go to standard error, one line each, so that a
-// scripted run shows them.
+// scripted run shows them; with -q only the plug-in's errors do.
 static void echoMessage(const char *text, const char *title, uint32_t flags, int32_t answer)
 {
+    if (!consoleNotes() && (flags & 0xF0u) != 0x10u)
+        return;
     std::string line = text ? text : "";
     for (char &c : line)
         if (c == '\n' || c == '\r')

@@ -18,6 +18,8 @@ bool checkDistinctNames(const HostOptions &options, const std::string &settingsP
         {"--log", options.logPath, true},
         {"--script", options.scriptPath, false},
         {"--report", options.reportDir, true},
+        {"--labels", options.labelsPath, true},
+        {"--result", options.resultPath, true},
         {"the settings file", settingsPath, true},
     };
     const size_t count = sizeof names / sizeof names[0];

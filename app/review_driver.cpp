@@ -4,6 +4,8 @@
 // and the current review (its number, what it showed, its next action, the button pressed).
 #include "review_driver.h"
 #include <cstdio>
+#include "candidate_list.h"
+#include "console.h"
 #include "host_session.h"
 #include "report.h"
 #include "review_terminal.h"
@@ -130,6 +132,7 @@ void reviewDialogOpened(HWND dialog)
     shown = ReviewShown();
     readShown(dialog, &shown);
     placeReview(&shown);
+    candidateListReview(shown.message, reviewPlatformRequest());
     if (reportActive()) {
         std::vector<uint32_t> pixels;
         int32_t width = 0, height = 0;
@@ -399,7 +402,8 @@ void reviewDialogClosed(int32_t result)
         if (c == '\n' || c == '\r')
             c = ' ';
     sessionClearProgress();
-    fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
+    if (consoleNotes() && !candidateListActive())
+        fprintf(stderr, "vantrope: review %d: %s (answered %s)\n", (int)reviewNumber, line.c_str(), answerName(result));
     // A person's Stop ends the review of the whole file, not only this channel's.
     if (personAnswers && result == ID_STOP_HERE && !sessionFileEnded()) {
         fprintf(stderr, "vantrope: stopped: the repairs made so far are kept, and the review of the file ends here\n");

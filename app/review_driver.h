@@ -10,6 +10,7 @@
 #include "plugin/platform.h"
 #include "plugin_table.h"
 #include "review_script.h"
+#include "ui/review.h"
 
 // Sets the script of the reviews to come (group n for review n) and the fallback for reviews the
 // script leaves open; resets the review count. Owns copies of both.
@@ -46,6 +47,9 @@ HINSTANCE reviewDriverInstall(const PluginTable &table);
 
 // Delivers the paints the dialog's windows are waiting for, so the view shows the latest settings.
 void reviewPlatformSettle(HWND dialog);
+
+// The plug-in's request of the open review dialog (its creation parameter), null when unknown.
+const ReviewRequest *reviewPlatformRequest();
 
 // The view's pixels as painted, row-major COLORREF values (0x00BBGGRR). Returns true with the size.
 bool reviewPlatformViewPixels(HWND view, std::vector<uint32_t> *pixels, int32_t *width, int32_t *height);

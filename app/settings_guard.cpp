@@ -13,7 +13,7 @@ static bool existed = false;    // the file existed before it
 static std::string keptPath;
 static std::string keptBytes;
 
-static bool readWhole(const std::string &path, std::string *bytes)
+bool readSettingsFile(const std::string &path, std::string *bytes)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -29,26 +29,34 @@ void settingsGuardBeforeRun(const std::string &path)
     guarding = !sessionPluginHasRead();
     keptPath = path;
     keptBytes.clear();
-    existed = guarding && readWhole(path, &keptBytes);
+    existed = guarding && readSettingsFile(path, &keptBytes);
 }
 
-static bool putBack(std::string *error)
+bool writeSettingsFile(const std::string &path, const std::string &bytes, std::string *error)
 {
     error->clear();
-    std::string temporary = keptPath + ".vantrope-part";
+    std::string temporary = path + ".vantrope-part";
     int32_t phase = interruptsPhase();
     interruptsGuardTemporary(temporary);
     interruptsEnter(PHASE_WRITING);
     FILE *file = fopen(temporary.c_str(), "wb");
-    bool ok = file && fwrite(keptBytes.data(), 1, keptBytes.size(), file) == keptBytes.size();
+    bool ok = file && fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = file && fclose(file) == 0 && ok;
-    ok = ok && replaceFile(temporary, keptPath, error);
+    ok = ok && replaceFile(temporary, path, error);
     if (!ok)
         remove(temporary.c_str());
     interruptsEnter(phase);
     if (!ok && error->empty())
-        *error = keptPath + ": cannot put the saved settings back";
+        *error = path + ": cannot write the settings";
     return ok;
+}
+
+static bool putBack(std::string *error)
+{
+    if (writeSettingsFile(keptPath, keptBytes, error))
+        return true;
+    *error = keptPath + ": cannot put the saved settings back" + (error->empty() ? "" : ": " + *error);
+    return false;
 }
 
 bool settingsGuardAfterRun(std::string *error)
@@ -58,7 +66,7 @@ bool settingsGuardAfterRun(std::string *error)
     if (!restore)
         return true;
     std::string now;
-    if (readWhole(keptPath, &now) && now == keptBytes)
+    if (readSettingsFile(keptPath, &now) && now == keptBytes)
         return true;
     return putBack(error);
 }

@@ -14,3 +14,10 @@ void settingsGuardBeforeRun(const std::string &path);
 // After the run: when it loaded nothing and the file existed before, puts the kept bytes back if the
 // run changed them. Returns false with a reason when they could not be put back.
 bool settingsGuardAfterRun(std::string *error);
+
+// Replaces the file at path with bytes through a temporary file beside it, renamed into place, so that
+// an interrupt leaves the old file or the new one. Returns true, or false with a reason.
+bool writeSettingsFile(const std::string &path, const std::string &bytes, std::string *error);
+
+// Reads the whole file at path into bytes. Returns false when it cannot be read (or does not exist).
+bool readSettingsFile(const std::string &path, std::string *bytes);

@@ -3,6 +3,7 @@
 // canvas. No state beyond what the stand-in keeps.
 #include "app/review_driver.h"
 #include "compat_host.h"
+#include "ui/review_view.h"
 
 // The stand-in's DialogBoxParamA builds template 105 for any non-null instance; the plug-in only
 // passes the value on.
@@ -41,3 +42,6 @@ bool reviewPlatformViewPixels(HWND view, std::vector<uint32_t> *pixels, int32_t 
     *height = h;
     return true;
 }
+
+// The plug-in's dialog procedure keeps the request it was created with.
+const ReviewRequest *reviewPlatformRequest() { return activeRequest; }

@@ -1,8 +1,9 @@
 // The Windows host's file queries: kinds of names, one file under two names (by volume and file
-// index when both exist, else by full path name, case-insensitively), and the profile file in the
-// Windows directory. Links are left to the system.
+// index when both exist, else by full path name, case-insensitively), and the profile file: in the
+// Windows directory unless the host chose another. Links are left to the system.
 #include <windows.h>
 #include "app/host_platform.h"
+#include "profile_redirect.h"
 
 int32_t platformFileKind(const std::string &path)
 {
@@ -48,6 +49,8 @@ bool platformSameFile(const std::string &a, const std::string &b)
 
 std::string platformSettingsPath()
 {
+    if (!profileRedirectPath().empty())
+        return profileRedirectPath();
     char directory[MAX_PATH];
     UINT length = GetWindowsDirectoryA(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)

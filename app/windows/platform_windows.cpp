@@ -1,6 +1,7 @@
 // The Windows host platform: Vantrope.xfm loaded from the program's folder with LoadLibraryA and
-// GetProcAddress, its user32 imports observed through import-table patches, a real frame window
-// with a child, the console and its interrupts. Owns the observed imports' original addresses.
+// GetProcAddress, its user32 imports observed and its profile calls redirected through import-table
+// patches, a real frame window with a child, the console and its interrupts. Owns the observed
+// imports' original addresses.
 #include <io.h>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "app/interrupts.h"
 #include "app/message_host.h"
 #include "import_hooks.h"
+#include "profile_redirect.h"
 #include "range_observers.h"
 
 typedef int(WINAPI *MessageBoxProc)(HWND owner, LPCSTR text, LPCSTR title, UINT flags);
@@ -38,6 +40,10 @@ static ObservedImport observedImports[] = {
      reinterpret_cast<void **>(&realPostMessage)},
     {"user32.dll", "keybd_event", reinterpret_cast<void *>(observedKeybdEvent),
      reinterpret_cast<void **>(&realKeybdEvent)},
+    {"kernel32.dll", "GetPrivateProfileStringA", reinterpret_cast<void *>(redirectedGetProfileString),
+     reinterpret_cast<void **>(&realGetProfileString)},
+    {"kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void *>(redirectedWriteProfileString),
+     reinterpret_cast<void **>(&realWriteProfileString)},
 };
 
 static std::string folderOfProgram()
@@ -81,13 +87,7 @@ bool platformLoadPlugin(PluginTable *table, std::string *error)
     return true;
 }
 
-bool platformSetSettingsDir(const std::string &dir, std::string *error)
-{
-    (void)dir;
-    *error = "--settings-dir is not available on Windows: the plug-in keeps Vantrope.ini in the system's "
-             "private-profile directory";
-    return false;
-}
+bool platformSetSettingsDir(const std::string &dir, std::string *error) { return profileRedirectTo(dir, error); }
 
 static LRESULT CALLBACK hostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

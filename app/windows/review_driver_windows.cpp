@@ -1,7 +1,7 @@
 // The Windows half of the review driver: the plug-in's DialogBoxParamA is observed through its import
 // table; a thread timer armed there fires inside the dialog's modal loop, finds the open dialog and
 // runs the review's actions from the callback, as a person's input would arrive. The view's pixels are
-// copied into a DIB section. Owns the real DialogBoxParamA, the timer and the dialog being driven.
+// copied into a DIB section. Owns the real DialogBoxParamA, the timer, the dialog being driven and its request.
 #include <cstdio>
 #include "app/review_driver.h"
 #include "import_hooks.h"
@@ -14,6 +14,7 @@ static DialogBoxProc realDialogBox = DialogBoxParamA;
 static UINT_PTR driverTimer = 0;   // the armed thread timer, 0 = none
 static HWND drivenDialog = nullptr; // the open review dialog once found, else null
 static int32_t looks = 0;          // timer ticks spent looking for the dialog
+static const ReviewRequest *drivenRequest = nullptr; // the open dialog's creation parameter
 
 static BOOL CALLBACK findThreadDialog(HWND window, LPARAM found)
 {
@@ -63,6 +64,7 @@ static void CALLBACK driverTick(HWND window, UINT message, UINT_PTR id, DWORD ti
 static INT_PTR WINAPI observedDialogBox(HINSTANCE instance, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param)
 {
     drivenDialog = nullptr;
+    drivenRequest = reinterpret_cast<const ReviewRequest *>(param);
     looks = 0;
     driverTimer = SetTimer(nullptr, 0, FIRST_LOOK_MS, driverTick);
     INT_PTR result = realDialogBox(instance, name, owner, proc, param);
@@ -70,6 +72,7 @@ static INT_PTR WINAPI observedDialogBox(HINSTANCE instance, LPCSTR name, HWND ow
     if (drivenDialog)
         reviewDialogClosed((int32_t)result);
     drivenDialog = nullptr;
+    drivenRequest = nullptr;
     return result;
 }
 
@@ -132,3 +135,5 @@ bool reviewPlatformViewPixels(HWND view, std::vector<uint32_t> *pixels, int32_t 
     *height = h;
     return copied;
 }
+
+const ReviewRequest *reviewPlatformRequest() { return drivenRequest; }

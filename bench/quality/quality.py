@@ -93,10 +93,15 @@ def total(scores):
 
 # ---- the repairers -------------------------------------------------------------------------------------
 def run_vantrope(vantrope, settings, src, dst):
+    """A run with SETTINGS as the saved Vantrope.ini, or with the built-in preset SETTINGS names."""
     with tempfile.TemporaryDirectory() as folder:
-        with open(os.path.join(folder, "Vantrope.ini"), "w") as f:
-            f.write("[Coeffs]\n" + "".join("%s=%d\n" % (k, settings[k]) for k in KEYS))
-        subprocess.run([vantrope, "--auto", "--settings-dir", folder, src, dst], check=True,
+        preset = []
+        if isinstance(settings, str):
+            preset = ["--preset", settings]
+        else:
+            with open(os.path.join(folder, "Vantrope.ini"), "w") as f:
+                f.write("[Coeffs]\n" + "".join("%s=%d\n" % (k, settings[k]) for k in KEYS))
+        subprocess.run([vantrope, "--auto", "-y", "--settings-dir", folder] + preset + [src, dst], check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -148,17 +153,6 @@ def print_config(label, files, scores):
     return total(held), total(scores)
 
 
-def read_preset(path):
-    settings = dict(DEFAULTS)
-    for line in open(path):
-        line = line.split(";")[0].strip()
-        if "=" in line:
-            key, value = (part.strip() for part in line.split("=", 1))
-            if key in settings:
-                settings[key] = int(value)
-    return settings
-
-
 ADECLICK_TUNED = "t=6:m=s"
 
 
@@ -169,10 +163,8 @@ def table(folder, vantrope, preset_dir):
         ", ".join(m["name"] for m in files)))
     configs = [("vantrope, shipped defaults", lambda s, d: run_vantrope(vantrope, DEFAULTS, s, d))]
     for name in ("gentle", "balanced", "thorough"):
-        path = os.path.join(preset_dir, name + ".ini")
-        if os.path.exists(path):
-            settings = read_preset(path)
-            configs.append(("vantrope --preset " + name, lambda s, d, st=settings: run_vantrope(vantrope, st, s, d)))
+        if os.path.exists(os.path.join(preset_dir, name + ".ini")):
+            configs.append(("vantrope --preset " + name, lambda s, d, n=name: run_vantrope(vantrope, n, s, d)))
     configs.append(("ffmpeg adeclick (defaults)", lambda s, d: run_adeclick("", s, d)))
     configs.append(("ffmpeg adeclick " + ADECLICK_TUNED, lambda s, d: run_adeclick(ADECLICK_TUNED, s, d)))
     with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as pool:

@@ -31,11 +31,11 @@ set_tests_properties(wine.${wine_arch}.prefix wine.${wine_arch}.prefix_cleanup P
 wine_test(probe 120 ${wine_dir}/run_wine.sh run 90 ${windows_dir}/tests/wine/probe/probe.exe ${windows_plugin_path})
 
 wine_test(app.too_short_first_run 300
-  ${compare} --check too-short-run --settings initial --exit 0 gen:1:1000 --start 100 --end 140)
+  ${compare} --check too-short-run --settings initial --exit 0 gen:1:1000 --start 100f --end 140f)
 # The too-short run saves the start-up values of a module that never loaded the settings; the host
 # keeps the user's saved file as it was, in both builds.
 wine_test(app.too_short_keeps_saved_settings 300 ${compare} --check too-short-run --ini ${wine_dir}/saved_settings.ini
-  --settings unchanged --exit 0 gen:1:1000 --start 100 --end 140)
+  --settings unchanged --exit 0 gen:1:1000 --start 100f --end 140f)
 # An existing OUT is replaced only with -y (the same option in both builds), and left alone without it.
 wine_test(app.existing_out_refused 300 ${compare} --out-exists --exit 2 gen:1:4410)
 wine_test(app.existing_out_replaced 300 ${compare} --out-exists --exit 0 gen:1:4410 -y)
@@ -43,17 +43,23 @@ wine_test(app.stereo_selection 300
   ${compare} --check stereo-run --settings none --exit 1 gen:2:4410 --all-channels)
 # Each channel of a stereo file in turn, and one channel alone: mono selections inside interleaved audio.
 wine_test(app.channel_by_channel 300 ${compare} --exit 0 gen:2:4410)
-wine_test(app.second_channel 300 ${compare} --exit 0 gen:2:4410 --channel 2 --start 1000 --end 3999)
+wine_test(app.second_channel 300 ${compare} --exit 0 gen:2:4410 --channel 2 --start 1000f --end 3999f)
 # 24-bit audio is presented as 16-bit samples and only the repaired ones are written back: the same
 # transcript and the same 24-bit file from both builds.
 wine_test(app.twenty_four_bit_audio 300 ${compare} --exit 0 gen:2:6000:24 --auto)
 wine_test(app.eight_bit_audio 300
   ${compare} --check wrong-depth-run --settings none --exit 1 gen:1:4410:8)
 wine_test(app.shortest_scanned_selection 300
-  ${compare} --check shortest-scan-run --exit 0 gen:1:1000 --start 100 --end 141)
+  ${compare} --check shortest-scan-run --exit 0 gen:1:1000 --start 100f --end 141f)
 
 example_run(auto --auto)
 example_run(answers --answers repair,stop,auto)
+# A preset reaches the plug-in through a private copy of the settings (the Windows build redirects the
+# plug-in's profile calls), and the saved file stays byte for byte; --save-settings writes the run's
+# values into it in both builds; --list prints the same candidates and spans.
+example_run(preset_keeps_saved_settings --preset balanced --auto)
+example_run(set_and_save --set C1=8,LineBezier=12 --save-settings --auto)
+example_run(list --list --preset thorough)
 
 include(${wine_dir}/steering.cmake)
 wine_test(contract 120 ${wine_dir}/run_wine.sh run 90 ${windows_dir}/tests/wine/probe/contract.exe)

@@ -4,12 +4,13 @@
 # in.wav, and requires the same exit status, byte-identical transcripts (--log), byte-identical output
 # files (or none from both) and the same settings left behind. Keeps the scratch directory on failure.
 #   compare_runs.sh [--check NAME] [--settings initial|none|unchanged] [--exit N] [--ini FILE] [--out-exists]
-#                   IN [ARGS...]
+#                   [--no-out] IN [ARGS...]
 # IN is a WAV file, or gen:CHANNELS:FRAMES[:BITS] for a generated one. --check runs `wine_checks.py NAME LOG`
 # on both transcripts; --settings checks the settings file both runs left (unchanged: byte for byte the
 # --ini file); --exit the exit status (2, a refusal before the run, needs no transcript); --ini FILE is
 # both runs' saved settings file beforehand; --out-exists puts a file at out.wav beforehand, which a
-# successful run replaces and any other leaves as it was.
+# successful run replaces and any other leaves as it was; --no-out gives IN alone (--list) and compares what
+# both runs print on standard output instead of OUT.
 # Environment (set by the suite's CMake): VANTROPE_NATIVE_APP, VANTROPE_WINDOWS_APP, VANTROPE_WINE_STATE,
 # VANTROPE_WINE_ARCH.
 set -u
@@ -17,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 native_app=${VANTROPE_NATIVE_APP:?the native host program}
 windows_app=${VANTROPE_WINDOWS_APP:?the Windows host program}
 
-checks=() settings="" expect_exit="" seed_ini="" out_exists=0
+checks=() settings="" expect_exit="" seed_ini="" out_exists=0 no_out=0
 while [ $# -gt 0 ]; do
   case $1 in
     --check) checks+=("$2"); shift 2 ;;
@@ -25,10 +26,11 @@ while [ $# -gt 0 ]; do
     --exit) expect_exit=$2; shift 2 ;;
     --ini) seed_ini=$2; shift 2 ;;
     --out-exists) out_exists=1; shift ;;
+    --no-out) no_out=1; shift ;;
     *) break ;;
   esac
 done
-[ $# -ge 1 ] || { echo "usage: compare_runs.sh [--check NAME] [--settings initial|none|unchanged] [--exit N] [--ini FILE] [--out-exists] IN [ARGS...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: compare_runs.sh [--check NAME] [--settings initial|none|unchanged] [--exit N] [--ini FILE] [--out-exists] [--no-out] IN [ARGS...]" >&2; exit 2; }
 [ -z "$seed_ini" ] || [ -f "$seed_ini" ] || { echo "compare_runs.sh: no settings file $seed_ini" >&2; exit 2; }
 input=$1
 shift
@@ -68,14 +70,16 @@ fi
 failed=0
 fail() { echo "FAILED: $*"; failed=1; }
 
-echo "run: vantrope --log run.jsonl $* in.wav out.wav"
-(cd "$work/native" && timeout -k 5 60 "$native_app" --settings-dir settings --log run.jsonl "$@" in.wav out.wav \
+files=(in.wav out.wav)
+[ $no_out = 0 ] || files=(in.wav)
+echo "run: vantrope --log run.jsonl $* ${files[*]}"
+(cd "$work/native" && timeout -k 5 60 "$native_app" --settings-dir settings --log run.jsonl "$@" "${files[@]}" \
   <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
 native_exit=$?
 
 rm -f "$wine_ini"
 [ -z "$seed_ini" ] || cp "$seed_ini" "$wine_ini"
-(cd "$work/wine" && "$here/run_wine.sh" run 60 "$windows_app" --log run.jsonl "$@" in.wav out.wav \
+(cd "$work/wine" && "$here/run_wine.sh" run 60 "$windows_app" --log run.jsonl "$@" "${files[@]}" \
   <"$work/stdin.txt" >stdout.txt 2>stderr.txt)
 wine_exit=$?
 if [ -f "$wine_ini" ]; then mv "$wine_ini" "$work/wine/Vantrope.ini"; fi
@@ -120,6 +124,14 @@ if [ $out_exists = 1 ]; then
     fi
   done
   ls "$work/native" "$work/wine" | grep -q 'vantrope-part' && fail "a temporary file was left"
+elif [ $no_out = 1 ]; then
+  # The Windows runtime ends its lines with CR LF.
+  if cmp -s "$work/native/stdout.txt" <(tr -d '\r' <"$work/wine/stdout.txt"); then
+    echo "ok: the same standard output ($(wc -l <"$work/native/stdout.txt") lines)"
+  else
+    fail "standard output differs:"
+    diff -u "$work/native/stdout.txt" <(tr -d '\r' <"$work/wine/stdout.txt") | head -20
+  fi
 else
   [ "$native_exit" != 0 ] || [ -f "$work/native/out.wav" ] || fail "a successful run wrote no output file"
   [ "$native_exit" = 0 ] || [ ! -f "$work/native/out.wav" ] || fail "a failed run wrote an output file"

@@ -2,10 +2,12 @@
 """The vantrope program as a user runs it: what it does to IN, OUT and the files around them when a
 name is used twice, OUT exists or is no regular file, the disk fills up, memory runs out, the user
 presses Ctrl-C or the file is cut short; formats by extension, lossy files, kept tags; the saved
-settings around a too-short selection. One case per mended fault, each in a scratch directory.
+settings around a too-short selection, a preset or --set run and the settings command; the listing;
+batches. One case per subject, each in a scratch directory.
 usage: host_cli_test.py VANTROPE MAKE_EXAMPLE [CASE...]"""
 import os
 import pty
+import shutil
 import select
 import signal
 import stat
@@ -17,6 +19,7 @@ import time
 import wave
 
 VANTROPE, MAKE_EXAMPLE = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+PRESETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "presets")
 SAVED_SETTINGS = b"[Coeffs]\r\nC1=6\r\nD1=900\r\nC2=12\r\nLineBezier=7\r\nPtsAround=120\r\nStartOver=1\r\nBaseFreqVerS=3\r\n"
 failures = []
 
@@ -195,7 +198,7 @@ def case_interrupt_while_writing():
     make_silent_wav("in.wav", 100_000_000)
     write("out.wav", b"earlier output")
     for attempt in range(3):
-        child = subprocess.Popen([VANTROPE, "--settings-dir", "settings", "--auto", "-y", "--end", "1000", "in.wav",
+        child = subprocess.Popen([VANTROPE, "--settings-dir", "settings", "--auto", "-y", "--end", "1000f", "in.wav",
                                   "out.wav"], stdin=subprocess.DEVNULL, stderr=subprocess.PIPE)
         while child.poll() is None and not os.path.exists("out.wav.vantrope-part"):
             time.sleep(0.001)
@@ -275,12 +278,82 @@ def case_saved_settings_kept():
     make_wav("in.wav", 1000)
     os.mkdir("settings")
     write("settings/Vantrope.ini", SAVED_SETTINGS)
-    status, _, _ = run(["--start", "100", "--end", "140", "in.wav", "out.wav"])
+    status, _, _ = run(["--start", "100f", "--end", "140f", "in.wav", "out.wav"])
     check(status == 0 and read("settings/Vantrope.ini") == SAVED_SETTINGS,
           "a too-short selection leaves the saved settings as they were")
-    run(["--start", "100", "--end", "140", "-y", "--settings-dir", "fresh", "in.wav", "out.wav"])
+    run(["--start", "100f", "--end", "140f", "-y", "--settings-dir", "fresh", "in.wav", "out.wav"])
     fresh = read("fresh/Vantrope.ini").replace(b"\r", b"")
     check(b"PtsAround=95\n" in fresh and b"C1=4\n" in fresh, "a fresh profile still gets the start-up values")
+
+
+def case_presets_leave_saved_settings():
+    subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
+    os.mkdir("settings")
+    write("settings/Vantrope.ini", SAVED_SETTINGS)
+    status, lines, _ = run(["--preset", "gentle", "--auto", "in.wav", "preset.wav"])
+    check(status == 0 and read("settings/Vantrope.ini") == SAVED_SETTINGS,
+          "a --preset run leaves the saved settings byte for byte", " | ".join(lines[-2:]))
+    # The preset means what its file means when a user drops it in as Vantrope.ini.
+    os.mkdir("dropped")
+    shutil.copy(os.path.join(PRESETS, "gentle.ini"), "dropped/Vantrope.ini")
+    run(["--settings-dir", "dropped", "--auto", "in.wav", "dropped.wav"])
+    check(read("preset.wav") == read("dropped.wav"), "--preset gentle repairs as gentle.ini dropped in does")
+    for args, words in ((["--preset", "harsh"], ["unknown preset", "gentle"]), (["--set", "Zoom=13"], ["Zoom", "1 to 12"]),
+                        (["--preset", "gentle", "--set", "C2=8"], ["C2 (8) must be above C1 (8)"])):
+        status, lines, _ = run(args + ["--auto", "in.wav", "bad.wav"])
+        check(status == 2 and len(lines) == 1 and all(w in lines[0] for w in words) and not os.path.exists("bad.wav"),
+              "refused before anything runs: " + " ".join(args), " | ".join(lines))
+    status, _, _ = run(["--set", "C1=8,LineBezier=12", "--save-settings", "--auto", "in.wav", "saved.wav"])
+    saved = read("settings/Vantrope.ini").replace(b"\r", b"")
+    check(status == 0 and b"C1=8\n" in saved and b"LineBezier=12\n" in saved and b"D1=900\n" in saved,
+          "--set with --save-settings writes the run's values over the saved ones", saved.decode())
+    status, lines, listing = run(["settings", "--reset"])
+    saved = read("settings/Vantrope.ini").replace(b"\r", b"")
+    check(status == 0 and b"C1=4\n" in saved and b"PtsAround=75\n" in saved and b"settings/Vantrope.ini" in listing,
+          "vantrope settings --reset writes the defaults and shows where", listing.decode()[:200])
+    status, _, listing = run(["settings", "--preset", "thorough"])
+    check(status == 0 and b"values of preset thorough" in listing, "vantrope settings --preset saves a preset")
+
+
+def case_list_changes_nothing():
+    subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
+    os.mkdir("settings")
+    write("settings/Vantrope.ini", SAVED_SETTINGS)
+    before = read("in.wav")
+    # A multipass preset: "Find Next" over and over must not start pass after pass.
+    status, lines, table = run(["--list", "--preset", "balanced", "--labels", "l.txt", "in.wav"])
+    rows = table.decode().splitlines()[1:]
+    labels = [l.split("\t") for l in open("l.txt").read().splitlines()] if os.path.exists("l.txt") else []
+    check(status == 0 and len(rows) >= 10 and len(labels) == len(rows), "--list prints a row and a label per candidate",
+          "exit %d, %d rows, %d labels: %s" % (status, len(rows), len(labels), lines[-1:]))
+    check(all(len(l) == 3 and float(l[0]) < float(l[1]) for l in labels), "labels: start, end in seconds, text")
+    check(read("in.wav") == before and read("settings/Vantrope.ini") == SAVED_SETTINGS and
+          sorted(os.listdir(".")) == ["in.wav", "l.txt", "settings"] and os.listdir("settings") == ["Vantrope.ini"],
+          "--list changes neither IN nor the saved settings and writes nothing else", str(os.listdir(".")))
+    # Times and frames name the same selection.
+    _, _, by_time = run(["--list", "--csv", "--start", "0.5", "--end", "0:02.5", "in.wav"])
+    _, _, by_frame = run(["--list", "--csv", "--start", "22050f", "--end", "110249f", "in.wav"])
+    check(by_time == by_frame and by_time.count(b"\n") > 2, "--start/--end in seconds and in frames agree",
+          by_time.decode()[:300])
+
+
+def case_batch():
+    subprocess.run([MAKE_EXAMPLE, "a.wav"], check=True)
+    shutil.copy("a.wav", "b.wav")
+    write("bad.wav", b"not audio")
+    run(["--auto", "a.wav", "single.wav"])
+    status, lines, table = run(["-j", "2", "--out-dir", "out", "a.wav", "bad.wav", "b.wav"])
+    check(status == 2 and sorted(os.listdir("out")) == ["a.wav", "b.wav"],
+          "a batch writes every file it can, none for a failed one, and exits nonzero",
+          "exit %d, out: %s" % (status, os.listdir("out")))
+    check(read("out/a.wav") == read("single.wav") and read("out/b.wav") == read("single.wav"),
+          "each file of the batch is repaired as a single run repairs it")
+    check(b"bad.wav" in table and b"failed" in table and b"2 of 3 files written" in table,
+          "the summary table names the failed file", table.decode())
+    status, lines, _ = run(["--out-dir", "out", "a.wav", "b.wav"])
+    one_line(lines, ["exist already", "-y"], "existing outputs are refused before anything runs")
+    status, lines, _ = run(["--out-dir", ".", "a.wav", "b.wav"])
+    check(status == 2 and read("a.wav") != read("out/a.wav"), "an output that is an input is refused")
 
 
 CASES = {name[5:]: f for name, f in sorted(globals().items()) if name.startswith("case_")}

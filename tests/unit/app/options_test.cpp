@@ -1,4 +1,5 @@
-// The host's command line: accepted forms, refused combinations and the answers the question form
+// The host's command line: accepted forms, what the file names mean (one run, a list, a batch, the
+// settings command), refused combinations, --start and --end, and the answers the question form
 // cannot give.
 #include <gtest/gtest.h>
 #include "app/box_script.h"
@@ -33,7 +34,9 @@ TEST(HostOptions, DefaultsPresentEveryChannelOfTheWholeFile)
     EXPECT_EQ(o.inPath, "in.wav");
     EXPECT_EQ(o.outPath, "out.wav");
     EXPECT_EQ(o.channel, 0);
-    EXPECT_FALSE(o.allChannels || o.hasStart || o.hasEnd || o.hasAnswers || o.autoMode || o.refuseLong);
+    EXPECT_EQ(o.task, TASK_REPAIR);
+    EXPECT_FALSE(o.allChannels || o.start.given || o.end.given || o.hasAnswers || o.autoMode || o.refuseLong);
+    EXPECT_TRUE(o.preset.empty() && o.sets.empty() && !o.saveSettings);
     EXPECT_EQ(o.frameClass, DEFAULT_FRAME_CLASS);
     EXPECT_TRUE(o.useDialog) << "reviews take the dialog form unless --no-dialog";
     EXPECT_TRUE(o.logPath.empty());
@@ -41,14 +44,14 @@ TEST(HostOptions, DefaultsPresentEveryChannelOfTheWholeFile)
 
 TEST(HostOptions, ValuesTakeEitherSpellingAndFilesMayComeFirst)
 {
-    HostOptions o = parsed("a.wav --channel=2 --start 10 --end=4294967295 b.wav --frame-class COOL96 --log=t.jsonl "
+    HostOptions o = parsed("a.wav --channel=2 --start 10f --end=4294967295f b.wav --frame-class COOL96 --log=t.jsonl "
                            "--settings-dir /tmp/x --refuse-long");
     EXPECT_EQ(o.inPath, "a.wav");
     EXPECT_EQ(o.outPath, "b.wav");
     EXPECT_EQ(o.channel, 2);
-    EXPECT_TRUE(o.hasStart && o.hasEnd);
-    EXPECT_EQ(o.start, 10u);
-    EXPECT_EQ(o.end, 4294967295u);
+    EXPECT_TRUE(o.start.given && o.start.isFrames && o.end.given && o.end.isFrames);
+    EXPECT_EQ(o.start.frames, 10u);
+    EXPECT_EQ(o.end.frames, 4294967295u);
     EXPECT_EQ(o.frameClass, "COOL96");
     EXPECT_EQ(o.logPath, "t.jsonl");
     EXPECT_TRUE(o.hasSettingsDir);
@@ -75,11 +78,52 @@ TEST(HostOptions, InPlaceTakesOneFileAsBoth)
     EXPECT_EQ(parsed("a.wav -").outPath, "-") << "\"-\" names standard output, not an option";
 }
 
-TEST(HostOptions, InfoAndHelpNeedNoFiles)
+TEST(HostOptions, FileNamesMeanWhatTheTaskNeeds)
 {
-    EXPECT_TRUE(parsed("--info").info);
-    EXPECT_TRUE(parsed("--help").help);
-    EXPECT_TRUE(parsed("-h").help);
+    struct Row {
+        const char *line;
+        int32_t task;
+        size_t inputs;   // IN names taken
+        const char *out; // OUT of a single run, "" when none
+    };
+    const Row rows[] = {
+        {"a.wav b.flac", TASK_REPAIR, 1, "b.flac"},
+        {"--list a.wav", TASK_LIST, 1, ""},
+        {"--csv --labels l.txt a.wav", TASK_LIST, 1, ""},
+        {"--out-dir out a.wav", TASK_REPAIR, 1, "out/a.wav"},
+        {"--suffix -fixed d/take.2.wav", TASK_REPAIR, 1, "d/take.2-fixed.wav"},
+        {"--out-dir out/ --suffix _x d/.hidden", TASK_REPAIR, 1, "out/.hidden_x"},
+        {"--in-place take.wav", TASK_REPAIR, 1, "take.wav"},
+        {"--in-place a.wav b.wav c.wav", TASK_BATCH, 3, ""},
+        {"-j4 --out-dir o a.wav b.wav", TASK_BATCH, 2, ""},
+        {"settings --preset gentle --set C1=9", TASK_SETTINGS, 0, ""},
+        {"--settings-dir d settings --reset", TASK_SETTINGS, 0, ""},
+        {"-- settings out.wav", TASK_REPAIR, 1, "out.wav"},
+        {"--info", TASK_INFO, 0, ""},
+        {"--list --help a b c", TASK_HELP, 0, ""},
+        {"-h", TASK_HELP, 0, ""},
+        {"--version", TASK_HELP, 0, ""},
+    };
+    for (const Row &row : rows) {
+        HostOptions o = parsed(row.line);
+        EXPECT_EQ(o.task, row.task) << row.line;
+        EXPECT_EQ(o.inputs.size(), row.inputs) << row.line;
+        if (row.task == TASK_REPAIR) {
+            EXPECT_EQ(o.outPath, row.out) << row.line;
+        }
+    }
+    EXPECT_EQ(parsed("--version").helpText, HELP_VERSION);
+    EXPECT_EQ(parsed("-j 3 --out-dir o a b").jobs, 3);
+}
+
+TEST(HostOptions, ABatchHandsOnTheOptionsOfEachRun)
+{
+    HostOptions o = parsed("--preset gentle -j 2 --out-dir o --set C1=6,D1=900 -y --suffix=_x a.wav b.wav");
+    EXPECT_EQ(o.passOn, (std::vector<std::string>{"--preset=gentle", "--set=C1=6,D1=900", "-y"}));
+    ASSERT_EQ(o.sets.size(), 2u);
+    EXPECT_EQ(o.sets[0].key, KEY_C1);
+    EXPECT_EQ(o.sets[1].value, 900);
+    EXPECT_EQ(parsed("--set linebezier=12 a b").sets[0].key, KEY_LINE_BEZIER) << "keys match as the file's do";
 }
 
 TEST(HostOptions, DoubleDashEndsTheOptions)
@@ -97,15 +141,41 @@ TEST(HostOptions, RefusedCommandLinesSayWhy)
     };
     const Row rows[] = {
         {"in.wav", "need an input and an output file"},
-        {"a b c", "too many file names"},
+        {"a b c", "several INs need --out-dir DIR, --suffix TEXT or --in-place"},
+        {"--preset harsh a b", "unknown preset \"harsh\" (the presets: balanced, gentle, thorough)"},
+        {"--set C9=1 a b", "unknown key \"C9\""},
+        {"--set C1=0 a b", "C1 takes a whole number from 1 to 65535, not \"0\""},
+        {"--set Zoom=13 a b", "Zoom takes a whole number from 1 to 12"},
+        {"--set StartOver=2 a b", "StartOver takes a whole number from 0 to 1"},
+        {"--set C1 a b", "as C1=N"},
+        {"--set C1=6,,D1=2 a b", "unknown key \"\""},
+        {"--save-settings --keep-settings a b", "cannot be combined"},
+        {"--list a b", "--list takes one file"},
+        {"--list --answers next a", "do not go with it"},
+        {"--list -y a", "--list changes nothing"},
+        {"--list --save-settings a", "--list changes nothing"},
+        {"--list --no-dialog a", "need the review dialog"},
+        {"--labels= a", "--labels needs a file name"},
+        {"--out-dir d --in-place a b", "cannot be combined"},
+        {"--out-dir d --log t a b", "take a single IN"},
+        {"--suffix x/y a b", "directory separator"},
+        {"-j 0 --out-dir d a b", "from 1 to 64"},
+        {"--out-dir d", "need at least one input file"},
+        {"settings -y", "vantrope settings takes"},
+        {"settings --reset --preset gentle", "cannot be combined"},
+        {"--reset a b", "belongs to vantrope settings"},
         {"--bogus a b", "unknown option --bogus"},
         {"--channel", "--channel needs a value"},
         {"--channel 0 a b", "from 1 to 65535"},
         {"--channel 65536 a b", "from 1 to 65535"},
         {"--channel x a b", "from 1 to 65535"},
-        {"--start -1 a b", "--start needs a frame number"},
-        {"--end 4294967296 a b", "--end needs a frame number"},
-        {"--start 9 --end 8 a b", "lies after --end"},
+        {"--start -1 a b", "--start needs a time in seconds"},
+        {"--end 4294967296f a b", "--end needs a time"},
+        {"--start 9f --end 8f a b", "lies after --end"},
+        {"--start 2 --end 2.0 a b", "lies at or after --end"},
+        {"--start 1:60 a b", "needs a time"},
+        {"--start 90s a b", "or a frame with f (1000f)"},
+        {"--end 0.0000000001 a b", "needs a time"},
         {"--channel 1 --all-channels a b", "cannot be combined"},
         {"--auto --answers stop a b", "cannot be combined"},
         {"--auto=1 a b", "takes no value"},
@@ -126,7 +196,6 @@ TEST(HostOptions, RefusedCommandLinesSayWhy)
         {"-y -n a b", "-y and -n cannot be combined"},
         {"--in-place -n a", "--in-place and -n cannot be combined"},
         {"--in-place", "--in-place needs a file"},
-        {"--in-place a b c", "too many file names"},
         {"-x a b", "unknown option -x"},
     };
     for (const Row &row : rows) {
@@ -163,4 +232,41 @@ TEST(HostOptions, DialogFormAcceptsEveryAnswer)
     EXPECT_EQ(checkAnswersForForm(all, true, &error), 1);
     EXPECT_EQ(checkAnswersForForm({6, 1, 7}, false, &error), 1);
     EXPECT_EQ(checkAnswersForForm(all, false, &error), 0);
+}
+
+TEST(HostOptions, TimesBecomeFramesAtTheFilesRate)
+{
+    struct Row {
+        const char *start, *end; // "" = not given
+        int32_t rate;
+        uint32_t frames;         // in the file
+        int32_t ok;
+        uint32_t first, last;
+    };
+    const Row rows[] = {
+        {"1.5", "", 44100, 100000, 1, 66150, 99999},
+        {"0:01.5", "2", 44100, 100000, 1, 66150, 88199}, // an end time is exclusive
+        {".5", "0.55", 10, 100, 1, 5, 5},                // 5.5 frames: the frame playing then is kept
+        {"1:00:00", "", 1, 3601, 1, 3600, 3600},
+        {"100f", "100f", 8000, 101, 1, 100, 100},        // an end frame is inclusive
+        {"", "0.05", 10, 100, 1, 0, 0},
+        {"", "0", 10, 100, 0, 0, 0},                     // empty
+        {"", "101f", 8000, 101, 0, 0, 0},                // beyond the file
+        {"0.9999999999", "", 1, 2, 0, 0, 0},            // ten decimals: not a time
+        {"4294967295f", "", 1, 10, 0, 0, 0},
+    };
+    for (const Row &row : rows) {
+        TimeSpec start = {false, false, 0, 0, ""}, end = start;
+        int32_t parsedAll = (!*row.start || parseTimeSpec(row.start, &start)) && (!*row.end || parseTimeSpec(row.end, &end));
+        uint32_t first = 7, last = 7;
+        std::string error;
+        int32_t ok = parsedAll && resolveSelection(start, end, row.rate, row.frames, &first, &last, &error);
+        EXPECT_EQ(ok, row.ok) << row.start << " to " << row.end << ": " << error;
+        if (ok && row.ok) {
+            EXPECT_EQ(first, row.first) << row.start;
+            EXPECT_EQ(last, row.last) << row.end;
+        }
+    }
+    EXPECT_EQ(formatFrameTime(3723500, 1000), "1:02:03.500");
+    EXPECT_EQ(formatFrameTime(61000, 1000), "1:01.000");
 }
