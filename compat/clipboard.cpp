@@ -1,6 +1,6 @@
 // The stand-in's process-local clipboard: plain text only. It owns the one CF_TEXT block handed to it
 // (freed when replaced or emptied), the text as edit controls paste it, the open state with its
-// window, and two fail-the-next-call switches. Every text set through SetClipboardData is recorded.
+// window; its two fallible calls ask the fault table. Every text set through SetClipboardData is recorded.
 //
 // Edit controls paste the clipboard's Unicode text, which is rendered from CF_TEXT when first asked
 // for and then kept: setting CF_TEXT again without EmptyClipboard leaves the older Unicode text in
@@ -16,8 +16,6 @@ static HWND openWindow = nullptr;       // the window given to the OpenClipboard
 static HANDLE clipboardText = nullptr;  // the CF_TEXT block the clipboard owns, or null
 static bool pasteRendered = false;      // pasteText holds the Unicode text edit controls paste
 static std::string pasteText;
-static bool failNextOpen = false;
-static bool failNextSet = false;
 
 void compatResetClipboard()
 {
@@ -26,12 +24,7 @@ void compatResetClipboard()
     clipboardText = nullptr; // the block went with the kernel reset, which runs first
     pasteRendered = false;
     pasteText.clear();
-    failNextOpen = false;
-    failNextSet = false;
 }
-
-void compatFailNextOpenClipboard() { failNextOpen = true; }
-void compatFailNextSetClipboardData() { failNextSet = true; }
 
 // The text of a block, bounded by its allocation so an unterminated block is never overrun.
 std::string compatBlockText(HANDLE block)
@@ -84,10 +77,8 @@ bool compatClipboardPasteText(std::string *text)
 
 BOOL WINAPI OpenClipboard(HWND owner)
 {
-    if (failNextOpen) {
-        failNextOpen = false;
+    if (compatCallFails(COMPAT_OPEN_CLIPBOARD))
         return FALSE;
-    }
     // As in Win32, the window that holds it open may open it again; any other is refused.
     if (clipboardOpen && owner != openWindow)
         return FALSE;
@@ -120,10 +111,8 @@ HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
     if (format == CF_TEXT && data)
         compatRecordInput("clipboard", "{\"event\":\"clipboard\",\"text\":" +
                                            compatJsonString(compatBlockText(data)) + "}");
-    if (failNextSet) {
-        failNextSet = false;
+    if (compatCallFails(COMPAT_SET_CLIPBOARD_DATA))
         return nullptr;
-    }
     if (!clipboardOpen || format != CF_TEXT || !compatGlobalBlockLive(data))
         return nullptr;
     replaceText(data);

@@ -22,7 +22,38 @@ typedef int (*CompatMessageBoxResponder)(HWND owner, const char *text, const cha
 void compatSetMessageBoxResponder(CompatMessageBoxResponder responder, void *context);
 int compatMessageBoxCount();                                  // boxes shown since the last reset
 
-// Global memory: fault injection and a counter of live blocks.
+// ---- Fault injection: one countdown per fallible call the plug-in makes (and the test host's
+// readSamples, which the host asks itself). Each call counts itself; an armed entry makes the nth call
+// from now, and the count - 1 calls after it, give the platform's failure value: GlobalAlloc,
+// GlobalLock, GetDC and CreatePen null, OpenClipboard FALSE, SetClipboardData null, DialogBoxParamA -1
+// with nothing created, SetTimer 0, GetClassNameA 0, GetPrivateProfileStringA the default as for a
+// file that cannot be read, WritePrivateProfileStringA FALSE with the file untouched.
+enum CompatFallible {
+    COMPAT_GLOBAL_ALLOC, COMPAT_GLOBAL_LOCK, COMPAT_OPEN_CLIPBOARD, COMPAT_SET_CLIPBOARD_DATA,
+    COMPAT_DIALOG_BOX, COMPAT_GET_DC, COMPAT_CREATE_PEN, COMPAT_SET_TIMER, COMPAT_GET_CLASS_NAME,
+    COMPAT_PROFILE_READ, COMPAT_PROFILE_WRITE, COMPAT_READ_SAMPLES,
+    COMPAT_FALLIBLE_COUNT
+};
+void compatFailCall(CompatFallible call, uint32_t nth, uint32_t count = 1); // nth 0 disarms the entry
+void compatDisarmFaults();                                    // every entry disarmed, counts kept
+uint32_t compatCallCount(CompatFallible call);                // calls since the last reset
+bool compatCallFails(CompatFallible call);                    // counts one call; true when it must fail
+const char *compatFallibleName(CompatFallible call);
+
+// What is live: every count is 0 after a run that cleaned up, apart from the host's own windows and
+// the block the clipboard owns. records counts the GDI and device-context records the stand-in holds
+// (stock objects excluded); subclassed counts windows whose procedure was replaced and not given back,
+// including windows destroyed that way.
+struct CompatLiveCounts {
+    int globalBlocks, pens, deviceContexts, timers, capture, subclassed, windows, canvases, records;
+};
+CompatLiveCounts compatLiveCounts();
+int compatLiveWindows();
+int compatLiveCanvases();
+int compatGdiRecords();
+int compatUnrestoredSubclasses();
+
+// Global memory: the older switches (now entries of the fault table) and a counter of live blocks.
 void compatFailGlobalAllocAfter(int successes);               // the allocation after that many succeeds fails
 void compatFailNextGlobalAlloc();                             // same as compatFailGlobalAllocAfter(0)
 void compatFailNextGlobalAllocs(int failures);                // the next that many allocations fail

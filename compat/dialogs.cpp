@@ -11,7 +11,6 @@ static CompatDialogDriver driver = nullptr;
 static void *driverContext = nullptr;
 static CompatDialogCreatedHook createdHook = nullptr;
 static void *createdContext = nullptr;
-static bool failNextDialog = false;
 static int dialogsCreated = 0;
 
 void compatResetDialogs()
@@ -20,7 +19,6 @@ void compatResetDialogs()
     driverContext = nullptr;
     createdHook = nullptr;
     createdContext = nullptr;
-    failNextDialog = false;
     dialogsCreated = 0;
 }
 
@@ -36,7 +34,6 @@ void compatSetDialogCreatedHook(CompatDialogCreatedHook hook, void *context)
     createdContext = context;
 }
 
-void compatFailNextDialogBox() { failNextDialog = true; }
 int compatDialogCount() { return dialogsCreated; }
 
 int compatDialogUnitsToPixelsX(int units) { return units * 6 / 4; }
@@ -145,10 +142,8 @@ static INT_PTR runModal(HWND dialog, LPARAM param)
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param)
 {
     uintptr_t name = reinterpret_cast<uintptr_t>(templateName);
-    if (failNextDialog) {
-        failNextDialog = false;
+    if (compatCallFails(COMPAT_DIALOG_BOX))
         return -1;
-    }
     // Only template 105 of a module exists; any module instance carries it.
     if (!instance || !proc || name != reviewDialogHeader.resourceId)
         return -1;

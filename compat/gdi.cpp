@@ -1,6 +1,8 @@
 // The stand-in's GDI: stock and created pens and brushes, device contexts of windows, and a raster
 // canvas per window (32-bit COLORREF pixels) that Rectangle and MoveToEx/LineTo draw on with Win32's
-// pixel rules. Counts live pens and device contexts so tests can see that nothing leaks.
+// pixel rules. Counts live pens and device contexts so tests can see that nothing leaks. A deleted
+// pen's record, a released device context's record and a destroyed window's canvas are freed, so
+// that a long session holds only what is in use; handles are never given out twice.
 #include <map>
 #include "compat_host.h"
 #include "ui_internal.h"
@@ -31,17 +33,17 @@ struct Canvas {
     std::vector<uint32_t> pixels;
 };
 
-static std::vector<GdiObject> objects;
-static std::vector<DeviceContext> contexts;
+static std::map<size_t, GdiObject> objects;       // by handle number; stock objects are 0..8
+static std::map<size_t, DeviceContext> contexts;  // live device contexts only, by handle number
 static std::map<HWND, Canvas> canvases;
-static bool failNextPen = false, failNextDC = false;
+static size_t nextObject = 0, nextContext = 0;
 
 enum : uintptr_t { OBJECT_HANDLE_BASE = 0x00D00000, DC_HANDLE_BASE = 0x00E00000, BUTTON_FACE = 0x00C0C0C0 };
 enum { DOT_ON = 3, DOT_PERIOD = 6, STOCK_COUNT = 9 };
 
 static void addStock(GdiKind kind, int style, COLORREF colour)
 {
-    objects.push_back({kind, style, colour, true, true, false});
+    objects[nextObject++] = {kind, style, colour, true, true, false};
 }
 
 void compatResetGdi()
@@ -49,7 +51,7 @@ void compatResetGdi()
     objects.clear();
     contexts.clear();
     canvases.clear();
-    failNextPen = failNextDC = false;
+    nextObject = nextContext = 0;
     // In GetStockObject's numbering: brushes 0..5, pens 6..8.
     addStock(GDI_BRUSH, PS_SOLID, 0x00FFFFFF);
     addStock(GDI_BRUSH, PS_SOLID, 0x00C0C0C0);
@@ -62,24 +64,20 @@ void compatResetGdi()
     addStock(GDI_PEN, PS_NULL, 0);
 }
 
-void compatFailNextCreatePen() { failNextPen = true; }
-void compatFailNextGetDC() { failNextDC = true; }
 
 int compatLivePens()
 {
     int n = 0;
-    for (const GdiObject &o : objects)
-        n += (!o.stock && o.live && o.kind == GDI_PEN) ? 1 : 0;
+    for (const auto &entry : objects)
+        n += (!entry.second.stock && entry.second.live && entry.second.kind == GDI_PEN) ? 1 : 0;
     return n;
 }
 
-int compatLiveDeviceContexts()
-{
-    int n = 0;
-    for (const DeviceContext &c : contexts)
-        n += c.live ? 1 : 0;
-    return n;
-}
+int compatLiveDeviceContexts() { return (int)contexts.size(); }
+int compatLiveCanvases() { return (int)canvases.size(); }
+int compatGdiRecords() { return (int)(objects.size() - (objects.empty() ? 0 : STOCK_COUNT) + contexts.size()); }
+
+void compatForgetWindowGdi(HWND window) { canvases.erase(window); }
 
 static HGDIOBJ objectHandle(size_t index) { return reinterpret_cast<HGDIOBJ>(OBJECT_HANDLE_BASE + index * 4); }
 
@@ -91,10 +89,11 @@ static GdiObject *objectOf(HGDIOBJ handle, size_t *index)
     if (value < OBJECT_HANDLE_BASE || (value - OBJECT_HANDLE_BASE) % 4)
         return nullptr;
     size_t i = (value - OBJECT_HANDLE_BASE) / 4;
-    if (i >= objects.size() || !objects[i].live)
+    auto found = objects.find(i);
+    if (found == objects.end() || !found->second.live)
         return nullptr;
     *index = i;
-    return &objects[i];
+    return &found->second;
 }
 
 static DeviceContext *contextOf(HDC dc)
@@ -102,10 +101,8 @@ static DeviceContext *contextOf(HDC dc)
     uintptr_t value = reinterpret_cast<uintptr_t>(dc);
     if (value < DC_HANDLE_BASE || (value - DC_HANDLE_BASE) % 4)
         return nullptr;
-    size_t i = (value - DC_HANDLE_BASE) / 4;
-    if (i >= contexts.size() || !contexts[i].live)
-        return nullptr;
-    return &contexts[i];
+    auto found = contexts.find((value - DC_HANDLE_BASE) / 4);
+    return found == contexts.end() ? nullptr : &found->second;
 }
 
 HGDIOBJ WINAPI GetStockObject(int index)
@@ -120,18 +117,17 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF colour)
     (void)width; // every pen draws one pixel wide here
     if (objects.empty())
         compatResetGdi();
-    if (failNextPen) {
-        failNextPen = false;
+    if (compatCallFails(COMPAT_CREATE_PEN))
         return nullptr;
-    }
-    objects.push_back({GDI_PEN, style, colour & 0x00FFFFFF, false, true, false});
-    return objectHandle(objects.size() - 1);
+    size_t index = nextObject++;
+    objects[index] = {GDI_PEN, style, colour & 0x00FFFFFF, false, true, false};
+    return objectHandle(index);
 }
 
 static bool selectedAnywhere(size_t index)
 {
-    for (const DeviceContext &c : contexts)
-        if (c.live && (c.pen == index || c.brush == index))
+    for (const auto &entry : contexts)
+        if (entry.second.pen == index || entry.second.brush == index)
             return true;
     return false;
 }
@@ -139,11 +135,9 @@ static bool selectedAnywhere(size_t index)
 // An object deleted while selected goes once no device context holds it any more.
 static void settlePending(size_t index)
 {
-    GdiObject &o = objects[index];
-    if (o.deletePending && !selectedAnywhere(index)) {
-        o.live = false;
-        o.deletePending = false;
-    }
+    auto found = objects.find(index);
+    if (found != objects.end() && found->second.deletePending && !selectedAnywhere(index))
+        objects.erase(found);
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object)
@@ -178,10 +172,8 @@ HDC WINAPI GetDC(HWND window)
     CompatWindow *w = compatWindow(window);
     if (objects.empty())
         compatResetGdi();
-    if (failNextDC) {
-        failNextDC = false;
+    if (compatCallFails(COMPAT_GET_DC))
         return nullptr;
-    }
     if (!w)
         return nullptr; // the screen's device context is not modelled
     if (!canvases.count(window)) {
@@ -192,8 +184,9 @@ HDC WINAPI GetDC(HWND window)
                              BUTTON_FACE);
     }
     // A common device context starts with the defaults every time: black pen, white brush, opaque.
-    contexts.push_back({true, window, (size_t)BLACK_PEN, (size_t)WHITE_BRUSH, OPAQUE, 0x00FFFFFF, 0, 0, 0});
-    return reinterpret_cast<HDC>(DC_HANDLE_BASE + (contexts.size() - 1) * 4);
+    size_t index = nextContext++;
+    contexts[index] = {true, window, (size_t)BLACK_PEN, (size_t)WHITE_BRUSH, OPAQUE, 0x00FFFFFF, 0, 0, 0};
+    return reinterpret_cast<HDC>(DC_HANDLE_BASE + index * 4);
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc)
@@ -201,9 +194,10 @@ int WINAPI ReleaseDC(HWND window, HDC dc)
     DeviceContext *c = contextOf(dc);
     if (!c || c->window != window)
         return 0;
-    c->live = false;
-    settlePending(c->pen);
-    settlePending(c->brush);
+    size_t pen = c->pen, brush = c->brush;
+    contexts.erase((reinterpret_cast<uintptr_t>(dc) - DC_HANDLE_BASE) / 4);
+    settlePending(pen);
+    settlePending(brush);
     return 1;
 }
 
@@ -235,7 +229,11 @@ BOOL WINAPI Rectangle(HDC dc, int left, int top, int right, int bottom)
     DeviceContext *c = contextOf(dc);
     if (!c)
         return FALSE;
-    Canvas &canvas = canvases[c->window];
+    // A context kept past its window's destruction draws nowhere.
+    auto found = canvases.find(c->window);
+    if (found == canvases.end())
+        return TRUE;
+    Canvas &canvas = found->second;
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     const GdiObject &pen = objects[c->pen];
@@ -285,7 +283,13 @@ BOOL WINAPI LineTo(HDC dc, int x, int y)
     DeviceContext *c = contextOf(dc);
     if (!c)
         return FALSE;
-    Canvas &canvas = canvases[c->window];
+    auto found = canvases.find(c->window);
+    if (found == canvases.end()) {
+        c->x = x;
+        c->y = y;
+        return TRUE;
+    }
+    Canvas &canvas = found->second;
     const GdiObject &pen = objects[c->pen];
     // Bresenham from the current position; the end point itself is not drawn.
     int x0 = c->x, y0 = c->y;

@@ -8,40 +8,23 @@
 #include "compat_host.h"
 #include "window_table.h"
 
-static int allocationsBeforeFailure = -1; // -1: never fail
-static int failuresAhead = 0;             // allocations still to fail in a row
-static bool failNextLock = false;
 static std::set<void *> liveBlocks;
 static uint32_t clockNow = 0;
 
 void compatResetKernel()
 {
-    allocationsBeforeFailure = -1;
-    failuresAhead = 0;
-    failNextLock = false;
     for (void *block : liveBlocks)
         free(block);
     liveBlocks.clear();
     clockNow = 0;
 }
 
-void compatFailGlobalAllocAfter(int successes) { allocationsBeforeFailure = successes; }
-void compatFailNextGlobalAlloc() { allocationsBeforeFailure = 0; }
-void compatFailNextGlobalAllocs(int failures) { failuresAhead = failures; }
 int compatLiveGlobalBlocks() { return (int)liveBlocks.size(); }
 
 HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
 {
-    if (failuresAhead > 0) {
-        failuresAhead--;
+    if (compatCallFails(COMPAT_GLOBAL_ALLOC))
         return nullptr;
-    }
-    if (allocationsBeforeFailure == 0) {
-        allocationsBeforeFailure = -1;
-        return nullptr;
-    }
-    if (allocationsBeforeFailure > 0)
-        allocationsBeforeFailure--;
     // Movable and fixed blocks are both plain memory here: the handle is the address.
     void *block = (flags & GMEM_ZEROINIT) ? calloc(bytes ? bytes : 1, 1) : malloc(bytes ? bytes : 1);
     if (block)
@@ -49,15 +32,12 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
     return block;
 }
 
-void compatFailNextGlobalLock() { failNextLock = true; }
 bool compatGlobalBlockLive(HGLOBAL block) { return liveBlocks.count(block) != 0; }
 
 LPVOID WINAPI GlobalLock(HGLOBAL block)
 {
-    if (failNextLock) {
-        failNextLock = false;
+    if (compatCallFails(COMPAT_GLOBAL_LOCK))
         return nullptr;
-    }
     return liveBlocks.count(block) ? block : nullptr;
 }
 BOOL WINAPI GlobalUnlock(HGLOBAL block) { (void)block; return FALSE; }

@@ -52,8 +52,7 @@ int compatPumpPaints()
     // Rounds, because a paint may invalidate again; eight of them bound a window that always does.
     for (int round = 0; round < 8; round++) {
         bool any = false;
-        for (size_t i = 0; i < compatWindowSlots(); i++) {
-            HWND window = compatHandleOf(i);
+        for (HWND window : compatLiveWindowHandles()) {
             CompatWindow *w = compatWindow(window);
             if (!w || !w->invalid)
                 continue;

@@ -5,6 +5,7 @@
 
 void compatReset()
 {
+    compatResetFaults();
     compatResetKernel();
     compatResetProfile();
     compatResetWindows();

@@ -38,7 +38,7 @@ static int32_t untilDue(const CompatTimer &t) { return (int32_t)(t.due - compatC
 
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc)
 {
-    if (window && !compatWindow(window))
+    if (compatCallFails(COMPAT_SET_TIMER) || (window && !compatWindow(window)))
         return 0;
     uint32_t period = elapse < 10 ? 10 : (elapse > 0x7FFFFFFFu ? 0x7FFFFFFFu : elapse);
     // A thread timer is replaced only when its id names one that lives; otherwise it gets a new id.

@@ -10,6 +10,9 @@ const char *compatControlClassName(uint16_t ordinal);
 // The dialog window procedure: the dialog's DLGPROC first, then the platform's defaults (dialogs.cpp).
 LRESULT CALLBACK compatDialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Drops a destroyed window's canvas; its unreleased device contexts stay counted as live (gdi.cpp).
+void compatForgetWindowGdi(HWND window);
+
 // Per-file resets that compatResetUi runs.
 void compatResetDialogs();
 void compatResetPaint();

@@ -26,6 +26,7 @@ struct CompatWindow {
     int scrollMax = 100;
     int scrollPos = 0;
     WNDPROC proc = nullptr;     // current window procedure (subclassing replaces it)
+    WNDPROC createdProc = nullptr; // the procedure it was created with
     DLGPROC dialogProc = nullptr;
     LONG_PTR userData = 0;
     int x = 0, y = 0;           // position in the parent's client area, pixels
@@ -47,11 +48,11 @@ CompatWindowClass *compatClassAt(int index);                 // null for an inde
 
 // Window table
 CompatWindow *compatWindow(HWND window);                     // null for a stale or foreign handle
-HWND compatHandleOf(size_t index);
-size_t compatWindowSlots();
+std::vector<HWND> compatLiveWindowHandles();                 // in creation order
 
 // Per-area resets that compatReset() runs, each owned by the file of its area.
 void compatResetKernel();   // memory, clock (kernel.cpp)
+void compatResetFaults();   // the fault table (faults.cpp)
 void compatResetProfile();  // profile directory (profile.cpp)
 void compatResetWindows();  // windows, classes, focus (windows.cpp)
 void compatResetMessageBoxes(); // responder and count (message_box.cpp)

@@ -1,19 +1,28 @@
 // The stand-in's window table and the window calls that need nothing but it: classes, parents, texts,
-// window longs (subclassing), message sending, enabled state, focus and client size.
+// window longs (subclassing), message sending, enabled state, focus and client size. A destroyed
+// window's record goes with it (and its canvas and device-context records with the GDI's), so that a
+// host showing thousands of dialogs holds only the windows that live.
 #include <strings.h>
 #include <cstring>
+#include <map>
 #include "compat_host.h"
-#include "window_table.h"
+#include "ui_internal.h"
 
 static std::vector<CompatWindowClass> classes;
-static std::vector<CompatWindow> windows;
+// Keyed by serial number in creation order; a serial is never given out twice, so a stale handle
+// never finds a newer window.
+static std::map<size_t, CompatWindow> windows;
+static size_t nextSerial = 0;
 static HWND focusWindow = nullptr;
+static int destroyedSubclassed = 0; // windows destroyed with a procedure not their own
 
 void compatResetWindows()
 {
     classes.clear();
     windows.clear();
+    nextSerial = 0;
     focusWindow = nullptr;
+    destroyedSubclassed = 0;
 }
 
 int compatFindClass(const char *name)
@@ -37,18 +46,36 @@ int compatRegisterClass(const char *name, WNDPROC proc)
 }
 
 // Handles are small odd numbers so that a zeroed or stale pointer never looks like one.
-HWND compatHandleOf(size_t index) { return reinterpret_cast<HWND>((uintptr_t)(index * 2 + 0x1001)); }
-size_t compatWindowSlots() { return windows.size(); }
+static HWND handleOf(size_t serial) { return reinterpret_cast<HWND>((uintptr_t)(serial * 2 + 0x1001)); }
+
+std::vector<HWND> compatLiveWindowHandles()
+{
+    std::vector<HWND> handles;
+    handles.reserve(windows.size());
+    for (const auto &entry : windows)
+        handles.push_back(handleOf(entry.first));
+    return handles;
+}
+
+int compatLiveWindows() { return (int)windows.size(); }
 
 CompatWindow *compatWindow(HWND window)
 {
     uintptr_t value = reinterpret_cast<uintptr_t>(window);
     if (value < 0x1001 || (value - 0x1001) % 2)
         return nullptr;
-    size_t index = (value - 0x1001) / 2;
-    if (index >= windows.size() || !windows[index].live)
-        return nullptr;
-    return &windows[index];
+    auto found = windows.find((value - 0x1001) / 2);
+    return found == windows.end() ? nullptr : &found->second;
+}
+
+static bool subclassed(const CompatWindow &w) { return w.proc != w.createdProc; }
+
+int compatUnrestoredSubclasses()
+{
+    int n = destroyedSubclassed;
+    for (const auto &entry : windows)
+        n += subclassed(entry.second) ? 1 : 0;
+    return n;
 }
 
 CompatWindowClass *compatClassOf(HWND window)
@@ -71,17 +98,17 @@ HWND compatCreateWindow(const char *className, HWND parent, WNDPROC proc, int wi
     int classIndex = compatFindClass(className);
     if (classIndex < 0)
         classIndex = compatRegisterClass(className, proc ? proc : DefWindowProcA);
-    windows.push_back(CompatWindow());
-    size_t index = windows.size() - 1;
-    CompatWindow &w = windows[index];
+    size_t serial = nextSerial++;
+    CompatWindow &w = windows[serial];
     w.live = true;
     w.classIndex = classIndex;
     w.parent = parent;
     w.proc = proc ? proc : classes[(size_t)classIndex].proc;
+    w.createdProc = w.proc;
     w.width = width;
     w.height = height;
     w.style = parent ? (WS_CHILD | WS_VISIBLE) : WS_VISIBLE;
-    HWND handle = compatHandleOf(index);
+    HWND handle = handleOf(serial);
     if (CompatWindow *p = compatWindow(parent))
         p->children.push_back(handle);
     return handle;
@@ -98,6 +125,8 @@ HWND WINAPI GetParent(HWND window)
 
 int WINAPI GetClassNameA(HWND window, LPSTR name, int size)
 {
+    if (compatCallFails(COMPAT_GET_CLASS_NAME))
+        return 0;
     CompatWindowClass *c = compatClassOf(window);
     if (!c || size <= 0)
         return 0;
@@ -121,10 +150,23 @@ BOOL WINAPI DestroyWindow(HWND window)
         DestroyWindow(child);
     SendMessageA(window, WM_DESTROY, 0, 0);
     w = compatWindow(window);
-    if (w)
-        w->live = false;
+    if (!w)
+        return TRUE; // destroyed again while it handled WM_DESTROY
+    if (subclassed(*w))
+        destroyedSubclassed++;
+    if (CompatWindow *p = compatWindow(w->parent)) {
+        std::vector<HWND> &siblings = p->children;
+        for (size_t i = 0; i < siblings.size(); i++)
+            if (siblings[i] == window) {
+                siblings.erase(siblings.begin() + (std::ptrdiff_t)i);
+                break;
+            }
+    }
     if (focusWindow == window)
         focusWindow = nullptr;
+    compatForgetWindowGdi(window);
+    uintptr_t value = reinterpret_cast<uintptr_t>(window);
+    windows.erase((value - 0x1001) / 2);
     return TRUE;
 }
 

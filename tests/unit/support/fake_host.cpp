@@ -14,7 +14,8 @@ FakeHost &fakeHost() { return host; }
 static int32_t XFM_STDCALL fakeRead(void *buffer, uint32_t offset, uint32_t bytes)
 {
     host.events.push_back("read " + std::to_string(offset) + " " + std::to_string(bytes));
-    if (host.failRead)
+    // The stand-in's fault table counts the host's reads too, so that a sweep can fail any of them.
+    if (host.failRead || compatCallFails(COMPAT_READ_SAMPLES))
         return 0x00010000 | 1;
     const uint8_t *source = reinterpret_cast<const uint8_t *>(host.recording.data());
     size_t available = host.recording.size() * 2;
@@ -119,10 +120,15 @@ int countEvents(const std::string &prefix)
 
 void PluginTest::SetUp()
 {
-    compatReset();
-    resetModuleState();
     char pattern[] = "/tmp/vantrope-test-XXXXXX";
     profileDir = mkdtemp(pattern);
+    resetForRun();
+}
+
+void PluginTest::resetForRun()
+{
+    compatReset();
+    resetModuleState();
     compatSetProfileDirectory(profileDir);
     compatSetMessageBoxResponder(fakeMessageBox, nullptr);
     setUpFakeHost(std::vector<int16_t>(100, 0), 0, 99);

@@ -51,6 +51,9 @@ class PluginTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The stand-in, the plug-in and the fake host back to their start for the next run of a table,
+    // in the same profile directory.
+    void resetForRun();
     std::string profileDir;
     std::string iniPath() const { return profileDir + "/Vantrope.ini"; }
     std::string readIni() const;

@@ -303,3 +303,29 @@ TEST_F(ReviewTest, AutoZoomOnOpening)
     review([&](HWND dialog) { click(dialog, ID_CLOSE); });
     EXPECT_EQ(params.zoom, 3) << "without autozoom the zoom stays";
 }
+
+// A long session (dense clicks give thousands of reviews): each closed dialog gives back its windows,
+// canvases and drawing records, so the stand-in holds after a thousand reviews what it held before.
+TEST_F(ReviewTest, AThousandReviewsLeaveNothingLive)
+{
+    const CompatLiveCounts before = compatLiveCounts();
+    for (int i = 0; i < 1000; i++) {
+        review([&](HWND dialog) {
+            HWND view = GetDlgItem(dialog, IDC_WAVE_VIEW);
+            SendMessageA(view, WM_LBUTTONDOWN, 0, mouseAt(params.endMarkerX, 10));
+            SendMessageA(view, WM_LBUTTONUP, 0, mouseAt(params.endMarkerX, 10));
+            compatPumpPaints();
+            click(dialog, i % 2 ? ID_CLOSE : ID_FIND_NEXT);
+        });
+    }
+    const CompatLiveCounts after = compatLiveCounts();
+    EXPECT_EQ(before.windows, 1) << "the host's frame";
+    EXPECT_EQ(after.windows, before.windows) << "window records";
+    EXPECT_EQ(after.canvases, 0) << "canvases";
+    EXPECT_EQ(after.records, 0) << "pen and device-context records";
+    EXPECT_EQ(after.pens, 0);
+    EXPECT_EQ(after.deviceContexts, 0);
+    EXPECT_EQ(after.capture, 0);
+    EXPECT_EQ(after.subclassed, 0);
+    EXPECT_EQ(after.globalBlocks, 0);
+}
