@@ -2,8 +2,14 @@
 // file, section or key gives the default; sections and keys match case-insensitively; values are
 // trimmed of surrounding blanks and one pair of quotes; writes keep the rest of the file as it was.
 // A bare file name resolves in the profile directory (default: the user's configuration directory).
+// A write builds the whole new file beside the old one and renames it over it, so that a process
+// killed at any moment leaves either the old file or the new one, never a truncated one.
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -46,12 +52,23 @@ static std::string trim(const std::string &text)
     return text.substr(begin, end - begin);
 }
 
-static std::vector<std::string> readLines(const std::string &path)
+// The file's lines. *raw, when asked for, gets the file's bytes as they are; *unreadable is set when
+// the file exists but cannot be read.
+static std::vector<std::string> readLines(const std::string &path, std::string *raw = nullptr,
+                                          bool *unreadable = nullptr)
 {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
+    if (unreadable)
+        *unreadable = !in && access(path.c_str(), F_OK) == 0;
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    std::string text = bytes.str();
+    if (raw)
+        *raw = text;
+    std::istringstream split(text);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(split, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(line);
@@ -117,7 +134,8 @@ DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallbac
                                       LPCSTR file)
 {
     std::string result = unquote(trimDefault(fallback));
-    if (section && key) {
+    // A file that cannot be read gives the default, as a missing one does.
+    if (section && key && !compatCallFails(COMPAT_PROFILE_READ)) {
         bool inSection = false;
         for (const std::string &line : readLines(compatResolveProfilePath(file))) {
             std::string name, k, v;
@@ -138,15 +156,68 @@ static void makeDirectories(const std::string &path)
         mkdir(path.substr(0, slash).c_str(), 0755);
 }
 
+static bool writeAll(int fd, const std::string &text)
+{
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+// Puts text in place of the file at path: a temporary file in the same directory, renamed over it.
+// Not flushed to disk first: a kill cannot undo a finished write, and eleven flushes a run would cost
+// more than the settings are worth after a power cut. A symbolic link keeps pointing at the file it named, which is replaced; the
+// file keeps its permissions. On any failure the old file stays as it was and the temporary goes.
+static bool replaceFile(const std::string &path, const std::string &text)
+{
+    std::string target = path;
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved))
+        target = resolved;
+    else
+        makeDirectories(path);
+    struct stat old;
+    mode_t mode;
+    if (stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    std::string temporary = target + ".XXXXXX";
+    std::vector<char> name(temporary.begin(), temporary.end());
+    name.push_back('\0');
+    int fd = mkstemp(name.data());
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, text) && fchmod(fd, mode) == 0;
+    ok = close(fd) == 0 && ok;
+    if (ok && rename(name.data(), target.c_str()) == 0)
+        return true;
+    unlink(name.data());
+    return false;
+}
+
 BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file)
 {
-    if (!section)
+    if (compatCallFails(COMPAT_PROFILE_WRITE) || !section)
         return FALSE;
     // Win32 stores a value without its leading blanks; trailing ones are kept.
     while (value && (*value == ' ' || *value == '\t'))
         value++;
     std::string path = compatResolveProfilePath(file);
-    std::vector<std::string> lines = readLines(path);
+    bool unreadable = false;
+    std::string raw;
+    std::vector<std::string> lines = readLines(path, &raw, &unreadable);
+    if (unreadable)
+        return FALSE; // rewriting it from nothing would lose every other entry
     std::vector<std::string> output;
     bool inSection = false, sectionFound = false, written = false;
     size_t sectionEnd = 0; // where a new key of the section goes: after its last entry
@@ -179,11 +250,12 @@ BOOL WINAPI WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value,
         }
         output.insert(output.begin() + (std::ptrdiff_t)sectionEnd, std::string(key) + "=" + value);
     }
-    makeDirectories(path);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return FALSE;
+    std::string text;
     for (const std::string &line : output)
-        out << line << "\r\n";
-    return out.good() ? TRUE : FALSE;
+        text += line + "\r\n";
+    // A run saves every key, most of them unchanged: a file that already reads so is left alone
+    // (the rename would cost a flush to disk on some file systems, eleven times a run).
+    if (text == raw && access(path.c_str(), F_OK) == 0)
+        return TRUE;
+    return replaceFile(path, text) ? TRUE : FALSE;
 }

@@ -1,6 +1,11 @@
 // The settings file: the text-to-number rule, the load ranges, defaults for whatever is missing, and
 // what a save writes, in which order.
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include "plugin/click_params.h"
 #include "plugin/settings.h"
 #include "support/fake_host.h"
@@ -95,6 +100,55 @@ TEST_F(SettingsTest, SaveKeepsOtherSectionsAndReplacesValuesInPlace)
     EXPECT_EQ(text.find("Zoom=4"), std::string::npos) << text;
     loadSettings();
     EXPECT_EQ(clickParams.ptsAround, 95);
+}
+
+static int keysIn(const std::string &text)
+{
+    int keys = 0;
+    for (size_t at = text.find("=\r\n"); at != std::string::npos; at = text.find("=\r\n", at + 1))
+        keys = -100; // a key without its value
+    for (size_t at = text.find('='); at != std::string::npos; at = text.find('=', at + 1))
+        keys++;
+    return text.rfind("[Coeffs]\r\n", 0) == 0 ? keys : -1;
+}
+
+static int filesIn(const std::string &dir)
+{
+    int n = 0;
+    DIR *d = opendir(dir.c_str());
+    while (dirent *e = d ? readdir(d) : nullptr)
+        n += e->d_name[0] != '.' ? 1 : 0;
+    if (d)
+        closedir(d);
+    return n;
+}
+
+// A save killed at any moment leaves the old file or the new one, whole: each write is a temporary
+// file renamed over the settings. A finished save leaves no temporary and keeps the file's mode.
+TEST_F(SettingsTest, AKilledSaveLeavesTheOldFileOrTheNewOne)
+{
+    saveSettings();
+    chmod(iniPath().c_str(), 0640);
+    clickParams.d1 = 1234;
+    saveSettings();
+    struct stat st;
+    ASSERT_EQ(stat(iniPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(filesIn(profileDir), 1) << "no temporary left beside the file";
+    for (int attempt = 0; attempt < 100; attempt++) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int32_t i = 0;; i++) { // every save changes the file
+                clickParams.d1 = 1000 + i % 7;
+                saveSettings();
+            }
+        }
+        usleep((useconds_t)(attempt * 53 % 700)); // kill it at varied moments
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        ASSERT_EQ(keysIn(readIni()), 11) << "after kill " << attempt << ":\n" << readIni();
+    }
 }
 
 } // namespace
