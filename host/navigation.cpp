@@ -63,6 +63,10 @@ void steerHost(int32_t position)
     if (!hostWindow || command == 0)
         return;
     navTimer = SetTimer(nullptr, 0, RANGE_DELAY_MS, navTimerProc);
+    // Without the timer nothing would type the range: the host's dialog would open and wait empty.
+    // The position stays on the clipboard, as for a host the plug-in does not know.
+    if (!navTimer)
+        return;
     PostMessageA(hostWindow, WM_COMMAND, (WPARAM)command, 0);
     Sleep(POST_SETTLE_MS);
     pumpMessages();
