@@ -1,6 +1,7 @@
 // The stand-in's process-local clipboard: plain text only. It owns the one CF_TEXT block handed to it
 // (freed when replaced or emptied), the text as edit controls paste it, the open state with its
-// window; its two fallible calls ask the fault table. Every text set through SetClipboardData is recorded.
+// window. Its two fallible calls ask the fault table. Every text set through SetClipboardData is
+// recorded.
 //
 // Edit controls paste the clipboard's Unicode text, which is rendered from CF_TEXT when first asked
 // for and then kept: setting CF_TEXT again without EmptyClipboard leaves the older Unicode text in

@@ -64,7 +64,6 @@ void compatResetGdi()
     addStock(GDI_PEN, PS_NULL, 0);
 }
 
-
 int compatLivePens()
 {
     int n = 0;

@@ -172,8 +172,9 @@ static bool writeAll(int fd, const std::string &text)
 
 // Puts text in place of the file at path: a temporary file in the same directory, renamed over it.
 // Not flushed to disk first: a kill cannot undo a finished write, and eleven flushes a run would cost
-// more than the settings are worth after a power cut. A symbolic link keeps pointing at the file it named, which is replaced; the
-// file keeps its permissions. On any failure the old file stays as it was and the temporary goes.
+// more than the settings are worth after a power cut. A symbolic link keeps pointing at the file it
+// named, which is replaced; the file keeps its permissions. On any failure the old file stays as it
+// was and the temporary goes.
 static bool replaceFile(const std::string &path, const std::string &text)
 {
     std::string target = path;

@@ -85,7 +85,8 @@ std::string settingsFile(const std::string &settings)
         size_t at = (" " + settings).find(" " + key);
         if (at != std::string::npos) {
             size_t end = settings.find(' ', at);
-            value = settings.substr(at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
+            size_t from = at + key.size();
+            value = settings.substr(from, end == std::string::npos ? std::string::npos : end - from);
         }
         text += key + value + "\r\n";
     }
