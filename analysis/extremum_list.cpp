@@ -6,6 +6,7 @@
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
 #include "analysis/walker_core.h"
+#include <cstring>
 
 // Left of p: the nearer of the first trough and the first peak, then alternating walks from it until
 // a walk finds nothing new or slot 0 is filled. The walk after slot 0 is filled is still made and its
@@ -111,9 +112,16 @@ struct SideChain {
     int32_t end;                    // the right walks' end (0 for the left side)
     int32_t length;                 // extrema in at[], 0..10 on the left, 0..11 on the right
     bool firstIsPeak;               // kind of at[0]; the kinds alternate after it
-    bool ended;                     // the walk after at[length - 1] found nothing new (not cut off)
-    int32_t at[firstRightSlot + 1]; // buffer indices in the order found
+    bool ended;                     // the walk after the last extremum found nothing new (not cut off)
+    int32_t at[extremumSlots];      // the extrema in the slots the list gave them: the k-th found is at
+                                    // chainSlot(k, side), so whole stretches copy as they stand
 };
+
+// The slot of the k-th extremum found on a side (step -1 on the left, 1 on the right).
+static inline int32_t chainSlot(int32_t k, int32_t step)
+{
+    return step < 0 ? firstRightSlot - 1 - k : firstRightSlot + k;
+}
 
 static SideChain leftChain, rightChain;
 
@@ -121,11 +129,25 @@ static SideChain leftChain, rightChain;
 // goes on (positions run one way along a chain, so it only moves forward); step is -1 on the left.
 static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool peak, int32_t step)
 {
-    while (from < c.length && (c.at[from] - q) * step < 0)
+    while (from < c.length && (c.at[chainSlot(from, step)] - q) * step < 0)
         from++;
-    if (from < c.length && c.at[from] == q && (c.firstIsPeak != ((from & 1) != 0)) == peak)
+    if (from < c.length && c.at[chainSlot(from, step)] == q && (c.firstIsPeak != ((from & 1) != 0)) == peak)
         return from;
     return -1;
+}
+
+// Remembers the side of list in slots from .. from + length - 1 as the chain c.
+static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t turn, int32_t end, bool firstIsPeak,
+                      bool ended, const ExtremumList &list, int32_t from, int32_t length)
+{
+    c.samples = x;
+    c.version = version;
+    c.turn = turn;
+    c.end = end;
+    c.length = length;
+    c.firstIsPeak = firstIsPeak;
+    c.ended = ended;
+    memcpy(c.at + from, list.slot + from, (size_t)length * sizeof(int32_t));
 }
 
 static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)
@@ -154,9 +176,14 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
         int32_t j = reuse ? findInChain(leftChain, from, q, peak, -1) : -1;
         if (j >= 0) {
             reuse = false;
-            for (int32_t k = j + 1; k < leftChain.length && list.first > 0; k++) {
-                list.slot[--list.first] = leftChain.at[k];
-                peak = !peak;
+            // The old chain's extrema after j, as far as the list has room: one stretch of slots.
+            int32_t count = leftChain.length - (j + 1);
+            count = count < list.first ? count : list.first;
+            if (count > 0) {
+                memcpy(list.slot + list.first - count, leftChain.at + chainSlot(j + count, -1),
+                       (size_t)count * sizeof(int32_t));
+                list.first -= count;
+                peak = peak != ((count & 1) != 0);
             }
             if (list.first == 0)
                 break;
@@ -178,9 +205,7 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
     }
     if (!t)
         return;
-    leftChain = SideChain{x, t->version, turn, 0, firstRightSlot - list.first, firstIsPeak, ended, {}};
-    for (int32_t k = 0; k < leftChain.length; k++)
-        leftChain.at[k] = list.slot[firstRightSlot - 1 - k];
+    keepChain(leftChain, x, t->version, turn, 0, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
 }
 
 static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
@@ -203,9 +228,12 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
         int32_t j = reuse ? findInChain(rightChain, from, q, peak, 1) : -1;
         if (j >= 0) {
             reuse = false;
-            for (int32_t k = j + 1; k < rightChain.length && list.last < lastExtremumSlot; k++) {
-                list.slot[++list.last] = rightChain.at[k];
-                peak = !peak;
+            int32_t count = rightChain.length - (j + 1);
+            count = count < lastExtremumSlot - list.last ? count : lastExtremumSlot - list.last;
+            if (count > 0) {
+                memcpy(list.slot + list.last + 1, rightChain.at + chainSlot(j + 1, 1), (size_t)count * sizeof(int32_t));
+                list.last += count;
+                peak = peak != ((count & 1) != 0);
             }
             if (list.last == lastExtremumSlot)
                 break;
@@ -227,9 +255,8 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
     }
     if (!t)
         return;
-    rightChain = SideChain{x, t->version, turn, end, list.last - firstRightSlot + 1, firstIsPeak, ended, {}};
-    for (int32_t k = 0; k < rightChain.length; k++)
-        rightChain.at[k] = list.slot[firstRightSlot + k];
+    keepChain(rightChain, x, t->version, turn, end, firstIsPeak, ended, list, firstRightSlot,
+              list.last - firstRightSlot + 1);
 }
 
 int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
