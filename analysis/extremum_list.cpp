@@ -100,6 +100,33 @@ static inline int32_t memoWalk(int32_t kind, const int16_t *x, const RangeTable 
     return result;
 }
 
+// The first walk of a kind from p, which starts where the same walk from p - 1 (remembered from the
+// verification before, as a rule) already is when sample p - 1 is more extreme than p to the left, or
+// sample p is more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check
+// there cannot skip, the block holding the more extreme sample not lying within its bounds) and goes
+// on exactly as the walk from p would. Otherwise, or when that walk is not remembered, the walk is made.
+static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t, int32_t p, int32_t end,
+                                int32_t turn)
+{
+    if (t && p > 0) {
+        int32_t before = x[p - 1], here = x[p];
+        bool same = kind == troughLeft    ? before < here
+                    : kind == peakLeft    ? before > here
+                    : kind == troughRight ? here < before
+                                          : here > before;
+        if (same) {
+            const WalkMemo &e = walkMemo[((uint32_t)(p - 1) * 4u + (uint32_t)kind) & (walkMemoSize - 1)];
+            if (e.version == t->version && e.start == p - 1 && e.turn == turn && e.kind == kind) {
+                // Remembered for p too, so that the walk from p + 1 finds it in turn.
+                int32_t result = e.result;
+                walkMemo[((uint32_t)p * 4u + (uint32_t)kind) & (walkMemoSize - 1)] = WalkMemo{t->version, p, turn, kind, result};
+                return result;
+            }
+        }
+    }
+    return memoWalk(kind, x, t, p, end, turn);
+}
+
 // The chain of extrema the last collection found on one side. From an extremum of a given kind the
 // rest of the chain is fixed (each walk depends only on its start, its kind, the hysteresis, the
 // samples and, to the right, the end), and kinds alternate along it. So when the new chain reaches an
@@ -159,8 +186,8 @@ static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t
 // every walker accepts (0 <= p < end, h >= 0), where no walk can return -1: each starts inside.
 static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
 {
-    int32_t o = memoWalk(troughLeft, x, t, p, 0, turn);
-    int32_t u = memoWalk(peakLeft, x, t, p, 0, turn);
+    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn);
+    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn);
     list.first = firstRightSlot;
     if (o == p && u == p)
         return;
@@ -211,8 +238,8 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
 static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
                              ExtremumList &list)
 {
-    int32_t v = memoWalk(troughRight, x, t, p, end, turn);
-    int32_t u = memoWalk(peakRight, x, t, p, end, turn);
+    int32_t v = firstWalk(troughRight, x, t, p, end, turn);
+    int32_t u = firstWalk(peakRight, x, t, p, end, turn);
     list.last = firstRightSlot - 1;
     if (v == p && u == p)
         return;
