@@ -101,6 +101,8 @@ static uint32_t stretchJumps(const int16_t *samples, uint32_t p, uint32_t n, Str
 // Returns the mean after the last.
 static uint32_t meanChain(const StretchJumps &jumps, uint32_t n, uint32_t m, uint16_t *means)
 {
+    // Unrolled, so that the loop's own count and test do not sit between the links of the chain.
+#pragma GCC unroll 8
     for (uint32_t k = 0; k < n; k++) {
         means[k] = (uint16_t)m;
         // (j + 15m + 8) / 16 is m + floor((j + 8 - m) / 16), 16m being a multiple of 16; the floor is
