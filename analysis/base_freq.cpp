@@ -15,11 +15,17 @@ enum {
 };
 
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
-// empty stretch, which is then not read at all). The run's own buffer is answered from its range table.
+// empty stretch, which is then not read at all). Longer stretches of the run's own buffer are answered
+// from its range table.
 static int32_t amplitudeRange(const int16_t *samples, int32_t lo, int32_t hi)
 {
     if (hi <= lo)
         return 0;
+    if ((int64_t)hi - lo < 2 * (int64_t)RANGE_BLOCK) { // the span: read, as the table would read it anyway
+        int32_t low = samples[lo], high = low;
+        scanMinMax(samples, (uint32_t)lo, (uint32_t)hi, low, high);
+        return high - low;
+    }
     const RangeTable *table = rangeTableFor(samples);
     if (table && (uint32_t)hi < table->count) {
         int32_t low, high;

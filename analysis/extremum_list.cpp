@@ -163,7 +163,8 @@ static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool pe
     return -1;
 }
 
-// Remembers the side of list in slots from .. from + length - 1 as the chain c.
+// Remembers the side of list in slots from .. from + length - 1 as the chain c (from < 10 on the left,
+// 10 on the right).
 static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t turn, int32_t end, bool firstIsPeak,
                       bool ended, const ExtremumList &list, int32_t from, int32_t length)
 {
@@ -174,7 +175,12 @@ static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t 
     c.length = length;
     c.firstIsPeak = firstIsPeak;
     c.ended = ended;
-    memcpy(c.at + from, list.slot + from, (size_t)length * sizeof(int32_t));
+    // The whole side, a fixed size the compiler copies in a few moves; slots outside the chain are
+    // carried along but never read.
+    if (from < firstRightSlot)
+        memcpy(c.at, list.slot, firstRightSlot * sizeof(int32_t));
+    else
+        memcpy(c.at + firstRightSlot, list.slot + firstRightSlot, (extremumSlots - firstRightSlot) * sizeof(int32_t));
 }
 
 static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)

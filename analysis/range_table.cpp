@@ -146,7 +146,7 @@ static void reduceLanes(Short8 low8, Short8 high8, int32_t &low, int32_t &high)
 // Widens smallest..largest by samples[lo..hi]: eight at a time, the last eight overlapping the ones
 // before (a sample read twice changes neither extreme), and one by one below eight samples. The
 // verification's span, about a dozen samples, is two loads.
-static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
 {
     int32_t low = smallest;
     int32_t high = largest;
@@ -203,15 +203,15 @@ void rangeMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smalles
     uint32_t b0 = (lo + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT; // first whole block
     uint32_t b1 = (uint32_t)(((uint64_t)hi + 1) >> RANGE_BLOCK_SHIFT);  // one past the last whole block
     if (hi - lo < 2 * RANGE_BLOCK || b1 <= b0) {
-        scanRange(t.samples, lo, hi, smallest, largest);
+        scanMinMax(t.samples, lo, hi, smallest, largest);
         return;
     }
     blockRange(t, b0, b1 - 1, smallest, largest);
     // The partial blocks at either end are read only when their whole block could widen the range.
     uint32_t headEnd = b0 << RANGE_BLOCK_SHIFT;
     if (lo < headEnd && !blocksWithin(t, 0, b0 - 1, smallest, largest))
-        scanRange(t.samples, lo, headEnd - 1, smallest, largest);
+        scanMinMax(t.samples, lo, headEnd - 1, smallest, largest);
     uint32_t tailStart = b1 << RANGE_BLOCK_SHIFT;
     if (tailStart <= hi && !blocksWithin(t, 0, b1, smallest, largest))
-        scanRange(t.samples, tailStart, hi, smallest, largest);
+        scanMinMax(t.samples, tailStart, hi, smallest, largest);
 }
