@@ -82,7 +82,8 @@ field() { echo "$2" | sed -n "s/.*$1 \([0-9a-f.]*\).*/\1/p"; }
 own=$("$timer" 80 music "$rounds") || { echo "compare.sh: time_xfm failed" >&2; exit 1; }
 x=$(field median "$own")
 echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')" \
-  "($(echo "$own" | sed -n 's/.*best \([0-9.]*\) s, worst \([0-9.]*\) s.*/range \1..\2 s/p'))"
+  "($(echo "$own" | sed -n 's/.*best \([0-9.]*\) s, worst \([0-9.]*\) s.*/range \1..\2 s/p');" \
+  "processor time $(echo "$own" | sed -n 's/.*processor time \([0-9.]*\) s.*/\1/p') s)"
 echo "  adeclick / plug-in's own      $(echo "$f $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 echo "  vantrope / plug-in's own      $(echo "$n $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 
