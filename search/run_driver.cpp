@@ -57,7 +57,7 @@ static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, Run
     run.lastResult = code;
     run.lastStop = guess;
     if (code == ID_REPAIR || code == ID_AUTO_REPAIR) {
-        if (repairSpan(samples, count, clickParams, nullptr)) {
+        if (repairSpan(samples, count, clickParams)) {
             writeBack(wave, samples, count);
             return true;
         }

@@ -11,7 +11,7 @@
 
 static void repairAtStop(int16_t *samples, uint32_t count, RunState &run)
 {
-    if (repairSpan(samples, count, clickParams, nullptr))
+    if (repairSpan(samples, count, clickParams))
         run.changed = true;
     else
         showInformation(MSG_CANT_REPAIR);

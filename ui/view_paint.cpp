@@ -90,7 +90,7 @@ void paintWaveView(HWND view)
     drawBars(dc, plot, request);
     drawMarkers(dc, plot, params);
     drawWaveform(dc, plot, request);
-    repairSpan(request.samples, request.sampleCount, params, &plot);
+    previewRepair(plot, request.samples, request.sampleCount, params);
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     ReleaseDC(view, dc);

@@ -1,10 +1,10 @@
-// Drawing of a repair preview into the waveform view: the curve's two control lines and the blended
-// bridge as small squares. Every pen it creates is deleted before it returns, and the device's pen and
-// brush are selected back; it keeps no state of its own.
+// The repair drawn as a preview in the waveform view: the curve's two control lines and the blended
+// bridge as small squares, from the same bridges and curve points the repair writes. Every pen it
+// creates is deleted before it returns, and the device's pen and brush are selected back; it keeps no
+// state of its own.
 #include <cstdint>
-#include "repair.h"
-#include "repair_parts.h"
-#include "ui/plot_context.h"
+#include "plot_context.h"
+#include "repair/repair.h"
 
 static const COLORREF CONTROL_LINE_COLOUR = RGB(128, 128, 255);
 static const COLORREF PREVIEW_COLOUR = RGB(255, 192, 64);
@@ -28,10 +28,9 @@ static void drawHandleLine(const PlotContext &plot, double fromIndex, double fro
     LineTo(plot.hdc, sampleToX(plot, (int32_t)toIndex), rowOfCurveValue(plot, toValue));
 }
 
-void drawControlLines(const PlotContext &plot, const CurvePoints &points)
+// The curve's two control lines, P0 to P1 and P3 to P2; none when the pen cannot be created.
+static void drawControlLines(const PlotContext &plot, const CurvePoints &points)
 {
-    if (!plot.hdc)
-        return;
     HPEN pen = CreatePen(PS_SOLID, 1, CONTROL_LINE_COLOUR);
     if (!pen)
         return;
@@ -42,11 +41,10 @@ void drawControlLines(const PlotContext &plot, const CurvePoints &points)
     DeleteObject(pen);
 }
 
-void drawRepairPreview(const PlotContext &plot, int32_t lineBezier, uint32_t spanStart, uint32_t spanEnd)
+// The blended bridge of samples spanStart..spanEnd as 2 by 2 squares in the preview colour (the stock
+// white pen when that pen cannot be created) with the white brush.
+static void drawBridgeSquares(const PlotContext &plot, int32_t lineBezier, uint32_t spanStart, uint32_t spanEnd)
 {
-    // The mouse handling's context has no device: there is nothing to draw on.
-    if (!plot.hdc)
-        return;
     HPEN created = CreatePen(PS_SOLID, 1, PREVIEW_COLOUR);
     HGDIOBJ pen = created ? (HGDIOBJ)created : GetStockObject(WHITE_PEN);
     HGDIOBJ previousPen = SelectObject(plot.hdc, pen);
@@ -63,4 +61,21 @@ void drawRepairPreview(const PlotContext &plot, int32_t lineBezier, uint32_t spa
     SelectObject(plot.hdc, previousBrush);
     if (created)
         DeleteObject(created);
+}
+
+int32_t previewRepair(const PlotContext &plot, const int16_t *samples, uint32_t sampleCount, ClickParams &params)
+{
+    // prepareRepair moves the anchors off the buffer's ends in params, as the repair itself would; the
+    // markers are dragged and painted from that adjusted span afterwards, so the preview keeps it.
+    CurvePoints points;
+    int32_t shape = prepareRepair(samples, sampleCount, params, points);
+    if (shape == REPAIR_REFUSED)
+        return 0;
+    // A context without a device has nothing to draw on; the anchors have still moved.
+    if (!plot.hdc)
+        return 1;
+    if (shape == REPAIR_CURVE)
+        drawControlLines(plot, points);
+    drawBridgeSquares(plot, params.lineBezier, (uint32_t)params.spanStart, (uint32_t)params.spanEnd);
+    return 1;
 }
