@@ -118,8 +118,7 @@ BOOL WINAPI EmptyClipboard(void)
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
 {
     if (format == CF_TEXT && data)
-        compatRecordInput("clipboard", "{\"event\":\"clipboard\",\"text\":" +
-                                           compatJsonString(compatBlockText(data)) + "}");
+        compatRecordInput({COMPAT_INPUT_CLIPBOARD, compatBlockText(data), 0, 0, 0, false});
     if (failNextSet) {
         failNextSet = false;
         return nullptr;
