@@ -4,15 +4,17 @@
 #include <strings.h>
 #include "box_script.h"
 #include "host_options.h"
+#include "ui/dialog_ids.h"
 
 struct NamedId {
     const char *name; // as typed in a script
     int32_t id;       // dialog item id, or scroll code
 };
 
-static const NamedId fieldNames[] = {{"c1", 110}, {"d1", 111}, {"c2", 112}, {"severity", 1040}};
-static const NamedId boxNames[] = {{"multipass", 1034}, {"autozoom", 1037}, {"range", 1038}, {"use", 1039}};
-static const NamedId barNames[] = {{"zoom", 1030}, {"blend", 1033}, {"width", 1035}};
+static const NamedId fieldNames[] = {{"c1", IDC_C1}, {"d1", IDC_D1}, {"c2", IDC_C2}, {"severity", IDC_SEVERITY}};
+static const NamedId boxNames[] = {
+    {"multipass", IDC_MULTIPASS}, {"autozoom", IDC_AUTOZOOM}, {"range", IDC_RANGE_DIALOG}, {"use", IDC_USE_BASE_FREQ}};
+static const NamedId barNames[] = {{"zoom", IDC_ZOOM_BAR}, {"blend", IDC_BLEND_BAR}, {"width", IDC_WIDTH_BAR}};
 static const NamedId scrollCodes[] = {
     {"line-up", 0},   {"line-left", 0}, {"line-down", 1}, {"line-right", 1}, {"page-up", 2}, {"page-left", 2},
     {"page-down", 3}, {"page-right", 3}, {"top", 6},      {"left", 6},       {"bottom", 7},  {"right", 7},

@@ -26,9 +26,9 @@ uint32_t hostRangeCommand(int32_t kind)
 {
     switch (kind) {
     case HOST_COOL96:
-        return 3147;
+        return RANGE_COMMAND_COOL96;
     case HOST_COOL2000SS:
-        return 2055;
+        return RANGE_COMMAND_COOL2000SS;
     default:
         return 0;
     }

@@ -1,5 +1,5 @@
-// The review's automatic zoom and the view's pure geometry: the shown stretch, the marker hit test
-// and the drag rules. No module state; the callers pass what they read from the request.
+// The review's automatic zoom and the view's pure geometry: the marker hit test and the drag rules (the
+// shown stretch is inline in review_rules.h). No module state; the callers pass what they read.
 #include "review_rules.h"
 
 int32_t autoZoomFor(const int16_t *samples, uint32_t sampleCount, int32_t candidate, int32_t ptsAround,
@@ -35,16 +35,6 @@ int32_t autoZoomFor(const int16_t *samples, uint32_t sampleCount, int32_t candid
     if (zoom < 1)
         return 1;
     return zoom > 12 ? 12 : zoom;
-}
-
-ViewStretch viewStretch(int32_t candidate, int32_t ptsAround, uint32_t sampleCount)
-{
-    ViewStretch stretch;
-    stretch.firstSample = candidate - ptsAround < 0 ? 0 : candidate - ptsAround;
-    int64_t last = (int64_t)candidate + ptsAround;
-    stretch.lastSample = last >= (int64_t)sampleCount ? (int32_t)sampleCount : (int32_t)last;
-    stretch.visibleCount = stretch.lastSample - stretch.firstSample + 1;
-    return stretch;
 }
 
 int32_t markerHit(int32_t x, int32_t startX, int32_t endX)

@@ -11,9 +11,9 @@ struct BarRule {
 };
 
 static const BarRule barRules[3] = {
-    {-1, -4, 12, 1, 1, 12},     // zoom
-    {1, 4, 0, 12, 0, 12},       // blend
-    {1, 20, 30, 160, 30, 160},  // width
+    {-1, -4, ZOOM_MAX, ZOOM_MIN, ZOOM_MIN, ZOOM_MAX},
+    {1, 4, BLEND_MIN, BLEND_MAX, BLEND_MIN, BLEND_MAX},
+    {1, 20, WIDTH_MIN, WIDTH_MAX, WIDTH_MIN, WIDTH_MAX},
 };
 
 int32_t scrollStep(int32_t bar, int32_t current, int32_t code, int32_t thumb, int32_t *value)
@@ -28,7 +28,7 @@ int32_t scrollStep(int32_t bar, int32_t current, int32_t code, int32_t thumb, in
     case 2: next = current - rule.pageStep; break;
     case 3: next = current + rule.pageStep; break;
     case 4:
-    case 5: next = bar == SCROLL_ZOOM ? 13 - thumb : thumb; break;
+    case 5: next = bar == SCROLL_ZOOM ? zoomBarPosition(thumb) : thumb; break;
     case 6: next = rule.top; break;
     default: next = rule.bottom; break;
     }

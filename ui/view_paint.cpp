@@ -1,12 +1,7 @@
 // Painting the waveform view: every layer of the picture, bottom to top, through a device context of
 // the view's window, with the drawing objects created and deleted within the one paint.
-#include "repair/repair.h"
+#include "review_rules.h"
 #include "review_view.h"
-
-enum : COLORREF {
-    START_MARKER_COLOUR = 0x00004080u, // RGB(128, 64, 0)
-    END_MARKER_COLOUR = 0x002080FFu    // RGB(255, 128, 32)
-};
 
 static void drawBars(HDC dc, const PlotContext &plot, const ReviewRequest &request)
 {

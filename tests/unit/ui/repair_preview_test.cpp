@@ -7,7 +7,7 @@
 #include "compat_host.h"
 #include "plugin/click_params.h"
 #include "repair/repair.h"
-#include "repair/repair_helpers.h"
+#include "support/test_random.h"
 #include "support/fake_host.h"
 #include "ui/plot_context.h"
 
