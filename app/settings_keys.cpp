@@ -3,6 +3,7 @@
 #include "settings_keys.h"
 #include <strings.h>
 #include <climits>
+#include "text_parse.h"
 #include "ui/review_rules.h" // the bars' ranges, which the three settings share
 
 static const SettingsKey keys[SETTINGS_KEY_COUNT] = {
@@ -46,14 +47,6 @@ int32_t loadedSettingValue(int32_t index, int32_t raw)
 {
     const SettingsKey &k = keys[index];
     return raw < k.loadLow ? k.loadLow : raw > k.loadHigh ? k.loadHigh : raw;
-}
-
-static std::string trimmed(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // A plain decimal from low to high, an optional '-' allowed. Returns 1 when text is one.
