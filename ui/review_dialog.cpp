@@ -14,8 +14,11 @@ int32_t viewSubclassed = 0;
 
 int32_t runReviewDialog(ReviewRequest &request)
 {
-    return (int32_t)DialogBoxParamA(hostInstance, MAKEINTRESOURCEA(IDD_REVIEW), hostWindow, reviewDialogProc,
-                                    (LPARAM)&request);
+    INT_PTR result = DialogBoxParamA(hostInstance, MAKEINTRESOURCEA(IDD_REVIEW), hostWindow, reviewDialogProc,
+                                     (LPARAM)&request);
+    // The request lives in the caller's frame, which ends with this review: nothing may reach it later.
+    activeRequest = nullptr;
+    return (int32_t)result;
 }
 
 void resetReviewState()
