@@ -13,7 +13,6 @@
 #include "host/navigation.h"
 #include "module_state.h"
 #include "repair/repair.h"
-#include "search/review_hook.h"
 #include "search/skip_list.h"
 #include "ui/review.h"
 #include "xfm_types.h"
@@ -26,7 +25,7 @@ void resetModuleState()
     hostKind = HOST_NONE;
     memset(textBuffer, 0, sizeof textBuffer);
     resetSkipList();                                    // search/skip_list.cpp: skipEntries, skipCount
-    reviewOverride = nullptr;                           // search/review_hook.cpp
+    reviewOverride = nullptr;                           // ui/review.cpp
     detachRangeTable();                                 // analysis/range_table.cpp: attached
     memset(lineBridge, 0, sizeof lineBridge);           // repair/repair_span.cpp
     memset(curveBridge, 0, sizeof curveBridge);

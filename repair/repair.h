@@ -1,6 +1,6 @@
 // Repair of a click span: a blend of a straight line and a cubic Bezier curve between the two anchors.
 // The numeric half lives here and in repair/ and brings in no platform header; the view's preview
-// (ui/repair_preview.cpp) draws from the same bridges and the same curve points.
+// (previewRepair, ui/view_paint.cpp) draws from the same bridges and the same curve points.
 #pragma once
 #include <cstdint>
 #include "plugin/click_params.h"

@@ -2,7 +2,6 @@
 // the sample buffer (through the repair) and the SkipList.
 #include "stop_rules.h"
 #include "detector.h"
-#include "plugin/alerts.h"
 #include "plugin/click_params.h"
 #include "plugin/messages.h"
 #include "repair/repair.h"

@@ -12,7 +12,7 @@
 #include "plugin/module_reset.h"
 #include "reference_model.h"
 #include "support/test_random.h"
-#include "search/review_hook.h"
+#include "ui/review.h"
 #include "support/fake_host.h"
 
 using refmodel::Review;
