@@ -57,21 +57,28 @@ static void fillBetween(int16_t *out, int32_t from, int32_t to, int32_t value)
 
 // The walk: each column gets the curve's value at the first step that lands in it, columns jumped
 // over are filled, and the end anchor closes the bridge at out[length].
+// Most steps land in a column already written and change nothing, so a step first works out only x
+// and compares it with the next column's left edge: truncated x minus first exceeds last exactly when
+// x >= first + last + 1, a whole number below 2^53 that the double holds exactly (and x below it,
+// negative or not, truncates to no more than first + last). y, the same expression over the same t and
+// u, is evaluated only for a step that writes. Once last is length - 1 no column is left between last
+// and length: every later step either writes nothing or leaves the walk, so the walk ends there.
 void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
 {
     out[0] = (int16_t)p.p0y;
     int32_t last = 0;
+    double nextEdge = (double)((int64_t)first + 1);
     double t = 0.0;
-    do {
+    while (last < length - 1) {
         double u = 1 - t;
         // This grouping, left to right, is the one both builds must evaluate.
         double x = u * u * (3 * t * p.p1x + u * p.p0x) + t * t * (3 * u * p.p2x + t * p.p3x);
-        double y = u * u * (3 * t * p.p1y + u * p.p0y) + t * t * (3 * u * p.p2y + t * p.p3y);
-        int64_t column = (int64_t)x - (int64_t)first;
-        if (column > last) {
+        if (x >= nextEdge) {
+            int64_t column = (int64_t)x - (int64_t)first;
             if (column >= length)
                 break;
             int32_t k = (int32_t)column;
+            double y = u * u * (3 * t * p.p1y + u * p.p0y) + t * t * (3 * u * p.p2y + t * p.p3y);
             if (y > 32767.0)
                 y = 32767.0;
             if (y < -32767.0)
@@ -81,9 +88,12 @@ void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *ou
             if (k > last + 1)
                 fillBetween(out, last, k, value);
             last = k;
+            nextEdge = (double)((int64_t)first + last + 1);
         }
         t = t + WALK_STEP;
-    } while (t < 1.0);
+        if (!(t < 1.0))
+            break;
+    }
     int32_t endValue = (int32_t)p.p3y;
     out[length] = (int16_t)endValue;
     if (length > last + 1)

@@ -1,11 +1,13 @@
 // The curve bridge against a slow, obvious model: every step of the walk is listed first, then each
 // column takes the first step that lands in it and the gaps are filled. Also the handle stretch at
-// the L = 9 / 10 boundary and the line's rounding against exact rational arithmetic.
+// the L = 9 / 10 boundary and the line's rounding against exact rational arithmetic, and the walk
+// against its plain step-by-step form over generated control points.
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
 #include "plugin/click_params.h"
 #include "repair/repair.h"
+#include "repair/repair_parts.h"
 #include "repair_helpers.h"
 #include "support/fake_host.h"
 
@@ -81,6 +83,46 @@ std::vector<int16_t> modelCurve(const ModelPoints &p, uint32_t s, uint32_t e)
     return std::vector<int16_t>(value.begin(), value.end());
 }
 
+// The walk in its plain form: every one of the 3211 steps evaluates both coordinates and converts x.
+void fillStraight(int16_t *out, int32_t from, int32_t to, int32_t value)
+{
+    int32_t base = out[from];
+    for (int32_t j = from + 1; j < to; j++)
+        out[j] = (int16_t)(base + (value - base) * (j - from) / (to - from));
+}
+
+void plainWalk(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
+{
+    out[0] = (int16_t)p.p0y;
+    int32_t last = 0;
+    double t = 0.0;
+    do {
+        double u = 1 - t;
+        double x = u * u * (3 * t * p.p1x + u * p.p0x) + t * t * (3 * u * p.p2x + t * p.p3x);
+        double y = u * u * (3 * t * p.p1y + u * p.p0y) + t * t * (3 * u * p.p2y + t * p.p3y);
+        int64_t column = (int64_t)x - (int64_t)first;
+        if (column > last) {
+            if (column >= length)
+                break;
+            int32_t k = (int32_t)column;
+            if (y > 32767.0)
+                y = 32767.0;
+            if (y < -32767.0)
+                y = -32767.0;
+            int32_t value = (int32_t)y;
+            out[k] = (int16_t)value;
+            if (k > last + 1)
+                fillStraight(out, last, k, value);
+            last = k;
+        }
+        t = t + 0.00031152647975077883;
+    } while (t < 1.0);
+    int32_t endValue = (int32_t)p.p3y;
+    out[length] = (int16_t)endValue;
+    if (length > last + 1)
+        fillStraight(out, last, length, endValue);
+}
+
 class CurveModelTest : public PluginTest {
 protected:
     std::vector<int16_t> fastCurve(const std::vector<int16_t> &v, uint32_t s, uint32_t e)
@@ -110,6 +152,63 @@ TEST_F(CurveModelTest, WalkMatchesTheModelOverManySpans)
             ASSERT_EQ(dumpEntries(got), dumpEntries(want)) << "length " << length << ", seed " << seed;
         }
     }
+}
+
+TEST_F(CurveModelTest, WalkEqualsThePlainWalkOverGeneratedPoints)
+{
+    // Every length 1..320 at low and high start indices, with handles as the repair derives them from
+    // full-scale, quiet and flat neighbours, and with raw handles: on the anchors, beyond the other
+    // anchor, behind their own anchor (x not rising), and values far past full scale.
+    TestRandom random{0x9E3779B9u};
+    const int32_t extremes[] = {-32768, -32767, -1, 0, 1, 32766, 32767};
+    uint32_t walks = 0;
+    for (int32_t length = 1; length <= MAX_SPAN_LENGTH; length++) {
+        for (uint32_t variant = 0; variant < 14; variant++) {
+            uint32_t first = variant % 3 == 0 ? 4u : (variant % 3 == 1 ? 1234567u : 0xFFFFFE00u);
+            CurvePoints p;
+            if (variant < 8) {
+                std::vector<int16_t> v(length + 8);
+                for (int16_t &sample : v) {
+                    sample = (int16_t)(variant < 3   ? extremes[random.next() % 7]
+                                       : variant < 6 ? random.between(-32768, 32767)
+                                                     : random.between(-3, 3) + 100 * (int32_t)variant);
+                }
+                ClickParams params = clickParams;
+                params.spanStart = 4;
+                params.spanEnd = 4 + length;
+                if (!curvePointsFor(v.data(), (uint32_t)v.size(), params, p)) {
+                    // Short spans get no handles from the repair; reflect the neighbours by hand.
+                    p = {4.0, (double)v[4], 6.0, 2.0 * v[4] - v[3], length + 2.0, 2.0 * v[4 + length] - v[5 + length],
+                         length + 4.0, (double)v[4 + length]};
+                }
+                double shift = (double)first - 4.0;
+                p.p0x += shift;
+                p.p1x += shift;
+                p.p2x += shift;
+                p.p3x += shift;
+            } else {
+                double s = first, e = (double)first + length;
+                double handle = random.between(-4, 4) * (double)length / 3.0;
+                p.p0x = s;
+                p.p3x = e;
+                p.p0y = extremes[random.next() % 7];
+                p.p3y = extremes[random.next() % 7];
+                p.p1x = variant == 8 ? s : s + handle;
+                p.p2x = variant == 8 ? e : e - handle;
+                p.p1y = variant == 8 ? p.p0y : random.between(-2000000, 2000000) + 0.25;
+                p.p2y = variant == 8 ? p.p3y : random.between(-2000000, 2000000) - 1.0 / 3.0;
+            }
+            int16_t want[BRIDGE_ENTRIES], got[BRIDGE_ENTRIES];
+            for (uint32_t k = 0; k < BRIDGE_ENTRIES; k++)
+                want[k] = got[k] = (int16_t)(0x5A5A + k);
+            plainWalk(p, first, length, want);
+            walkCurve(p, first, length, got);
+            ASSERT_EQ(dumpEntries(got, BRIDGE_ENTRIES), dumpEntries(want, BRIDGE_ENTRIES))
+                << "length " << length << ", variant " << variant << ", first " << first;
+            walks++;
+        }
+    }
+    EXPECT_EQ(walks, 14u * MAX_SPAN_LENGTH);
 }
 
 TEST_F(CurveModelTest, HandlesStretchFromLength10)
