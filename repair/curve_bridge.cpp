@@ -55,6 +55,32 @@ static void fillBetween(int16_t *out, int32_t from, int32_t to, int32_t value)
         out[j] = (int16_t)(base + (value - base) * (j - from) / (to - from));
 }
 
+// The largest magnitude among four coordinates, and the largest of three rises or 0; bounds for the
+// walk's skip, so they need only be no smaller than the values they stand for.
+static double largestMagnitude(double a, double b, double c, double d)
+{
+    double m = a < 0 ? -a : a;
+    double values[3] = {b, c, d};
+    for (double v : values) {
+        double size = v < 0 ? -v : v;
+        if (size > m)
+            m = size;
+    }
+    return m;
+}
+
+static double largestRise(double a, double b, double c)
+{
+    double m = 0.0;
+    if (a > m)
+        m = a;
+    if (b > m)
+        m = b;
+    if (c > m)
+        m = c;
+    return m;
+}
+
 // The walk: each column gets the curve's value at the first step that lands in it, columns jumped
 // over are filled, and the end anchor closes the bridge at out[length].
 // Most steps land in a column already written and change nothing, so a step first works out only x
@@ -63,13 +89,31 @@ static void fillBetween(int16_t *out, int32_t from, int32_t to, int32_t value)
 // negative or not, truncates to no more than first + last). y, the same expression over the same t and
 // u, is evaluated only for a step that writes. Once last is length - 1 no column is left between last
 // and length: every later step either writes nothing or leaves the walk, so the walk ends there.
+//
+// Steps that cannot reach the edge are not evaluated at all; t still advances through them one
+// addition at a time, so every evaluated step sees the very t (and u) of the step-by-step walk.
+// The bound: the exact curve's slope is 3 ((1-t)^2 d1 + 2t(1-t) d2 + t^2 d3) with d1..d3 the rises
+// P1x-P0x, P2x-P1x, P3x-P2x, at most 3 max(d1, d2, d3, 0) on 0 <= t < 1, and one addition moves t by at
+// most WALK_STEP + 2^-53; so the exact x rises per step by at most risePerStep. An evaluated x lies
+// within 2^-49 |P| of the exact curve at its t (eight roundings of size 2^-53 at most along any product
+// of the grouping, over terms whose magnitudes sum to at most |P| = max |Pix|), so two evaluations
+// differ from the exact rise by at most 2^-48 |P|; rounding allows 2^-39 (|P| + 1). After an evaluated
+// step m below the edge, step m + j stays below it while j risePerStep < edge - x_m - rounding, and
+// one step less is skipped than that quotient allows, which more than covers the rounding of the
+// quotient itself.
+static const int32_t WALK_STEPS_MAX = 3211;
+
 void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
 {
     out[0] = (int16_t)p.p0y;
     int32_t last = 0;
+    double reach = largestMagnitude(p.p0x, p.p1x, p.p2x, p.p3x) + 1.0;
+    double rounding = reach * 0x1p-39;
+    double rise = largestRise(p.p1x - p.p0x, p.p2x - p.p1x, p.p3x - p.p2x) + 1e-3 + reach * 0x1p-39;
+    double risePerStep = 3.0 * rise * (WALK_STEP * 1.001);
     double nextEdge = (double)((int64_t)first + 1);
     double t = 0.0;
-    while (last < length - 1) {
+    for (;;) {
         double u = 1 - t;
         // This grouping, left to right, is the one both builds must evaluate.
         double x = u * u * (3 * t * p.p1x + u * p.p0x) + t * t * (3 * u * p.p2x + t * p.p3x);
@@ -88,9 +132,19 @@ void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *ou
             if (k > last + 1)
                 fillBetween(out, last, k, value);
             last = k;
+            if (last >= length - 1)
+                break;
             nextEdge = (double)((int64_t)first + last + 1);
         }
+        double stepsBelow = (nextEdge - x - rounding) / risePerStep;
+        int32_t skip = 0;
+        if (stepsBelow >= (double)WALK_STEPS_MAX)
+            skip = WALK_STEPS_MAX;
+        else if (stepsBelow >= 2.0)
+            skip = (int32_t)stepsBelow - 1;
         t = t + WALK_STEP;
+        for (; skip > 0 && t < 1.0; skip--)
+            t = t + WALK_STEP;
         if (!(t < 1.0))
             break;
     }
