@@ -90,8 +90,9 @@ static double largestRise(double a, double b, double c)
 // u, is evaluated only for a step that writes. Once last is length - 1 no column is left between last
 // and length: every later step either writes nothing or leaves the walk, so the walk ends there.
 //
-// Steps that cannot reach the edge are not evaluated at all; t still advances through them one
-// addition at a time, so every evaluated step sees the very t (and u) of the step-by-step walk.
+// Steps that cannot reach the edge are not evaluated at all. The parameter values come from
+// walkTimes, made by the walk's own chain of additions, so every evaluated step sees the very t (and u)
+// of the step-by-step walk, and a skip moves an index instead of repeating the additions.
 // The bound: the exact curve's slope is 3 ((1-t)^2 d1 + 2t(1-t) d2 + t^2 d3) with d1..d3 the rises
 // P1x-P0x, P2x-P1x, P3x-P2x, at most 3 max(d1, d2, d3, 0) on 0 <= t < 1, and one addition moves t by at
 // most WALK_STEP + 2^-53; so the exact x rises per step by at most risePerStep. An evaluated x lies
@@ -103,6 +104,23 @@ static double largestRise(double a, double b, double c)
 // quotient itself.
 static const int32_t WALK_STEPS_MAX = 3211;
 
+// t_0 = 0 and t_n+1 = t_n + WALK_STEP while below 1.0; filled at the first walk and never changed.
+// The chain ends within 3212 values: 3211 additions of WALK_STEP reach past 1.0 even if every one
+// rounds down.
+static double walkTimes[WALK_STEPS_MAX + 1];
+static int32_t walkTimeCount = 0;
+
+static void fillWalkTimes()
+{
+    double t = 0.0;
+    int32_t n = 0;
+    do {
+        walkTimes[n++] = t;
+        t = t + WALK_STEP;
+    } while (t < 1.0 && n < WALK_STEPS_MAX + 1);
+    walkTimeCount = n;
+}
+
 void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
 {
     out[0] = (int16_t)p.p0y;
@@ -112,8 +130,11 @@ void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *ou
     double rise = largestRise(p.p1x - p.p0x, p.p2x - p.p1x, p.p3x - p.p2x) + 1e-3 + reach * 0x1p-39;
     double risePerStep = 3.0 * rise * (WALK_STEP * 1.001);
     double nextEdge = (double)((int64_t)first + 1);
-    double t = 0.0;
+    if (walkTimeCount == 0)
+        fillWalkTimes();
+    int32_t step = 0;
     for (;;) {
+        double t = walkTimes[step];
         double u = 1 - t;
         // This grouping, left to right, is the one both builds must evaluate.
         double x = u * u * (3 * t * p.p1x + u * p.p0x) + t * t * (3 * u * p.p2x + t * p.p3x);
@@ -142,10 +163,8 @@ void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *ou
             skip = WALK_STEPS_MAX;
         else if (stepsBelow >= 2.0)
             skip = (int32_t)stepsBelow - 1;
-        t = t + WALK_STEP;
-        for (; skip > 0 && t < 1.0; skip--)
-            t = t + WALK_STEP;
-        if (!(t < 1.0))
+        step += 1 + skip;
+        if (step >= walkTimeCount)
             break;
     }
     int32_t endValue = (int32_t)p.p3y;
