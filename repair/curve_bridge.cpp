@@ -1,7 +1,8 @@
 // The cubic Bezier bridge of a click span: inner control points that continue the signal's slope just
 // outside each anchor, a fixed-step walk along the curve that fills one entry per column, and the
 // straight line for spans too short or too near the buffer's ends. Pure double-precision arithmetic
-// whose exact grouping is part of the result; keeps no state.
+// whose exact grouping is part of the result; keeps no state beyond the walk's table of parameter
+// values, made at the first walk and never changed.
 #include <cstdint>
 #include "repair.h"
 #include "repair_parts.h"

@@ -54,5 +54,5 @@ int32_t curvePointsFor(const int16_t *samples, uint32_t sampleCount, const Click
                        CurvePoints &points);
 
 // The Bezier curve into out[0..L] (the line for spans that do not qualify); 1 = built, 0 = refused as
-// the line refuses. No module state.
+// the line refuses. Keeps no module state of its own beyond the walk's fixed table of parameter values.
 int32_t buildCurveBridge(const int16_t *samples, uint32_t sampleCount, const ClickParams &params, int16_t *out);

@@ -11,5 +11,6 @@ inline bool indexAtOrBeyond(uint32_t index, uint32_t sampleCount, uint32_t back)
     return sampleCount < back || index >= sampleCount - back;
 }
 
-// The walk along the curve of points from column first into out[0..length]. No module state.
+// The walk along the curve of points from column first into out[0..length]. Reads only its own table of
+// parameter values, made at the first call and never changed.
 void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out);
