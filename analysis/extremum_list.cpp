@@ -292,12 +292,14 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
               list.last - firstRightSlot + 1);
 }
 
-int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
+int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list)
 {
+    const int16_t *samples = buffer.samples;
+    uint32_t sampleCount = buffer.count;
     // The walkers clamp the hysteresis to the widest possible turn and index with 32-bit positions.
     int32_t end = sampleCount > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)sampleCount;
     if (p >= 0 && p < end && h >= 0) {
-        const RangeTable *t = rangeTableFor(samples);
+        const RangeTable *t = tableOf(buffer);
         if (t && t->count != (uint32_t)end)
             t = nullptr; // walks to the right end where the table's buffer ends, or use no table
         int32_t turn = h > 65535 ? 65535 : h;

@@ -1,7 +1,6 @@
 // Reset of all plug-in module state, for tests (native build only).
 #include "module_reset.h"
 #include <cstring>
-#include "analysis/range_table.h"
 #include "click_params.h"
 #include "host/navigation.h"
 #include "module_state.h"
@@ -18,7 +17,6 @@ void resetModuleState()
     hostKind = HOST_NONE;
     memset(textBuffer, 0, sizeof textBuffer);
     resetSkipList();
-    detachRangeTable();
     reviewOverride = nullptr;
     resetReviewState();
     resetNavigationState();

@@ -1,6 +1,6 @@
 // The extremum lists of neighbouring verifications, which take over the chain of extrema the last
 // collection found where the new chain meets it: against the lists of the same samples at another
-// address (no table, so every walk is made), at consecutive and scattered positions, with one
+// buffer without a table (so every walk is made), at consecutive and scattered positions, with one
 // hysteresis and with changing ones, and across patches of the buffer.
 #include <gtest/gtest.h>
 #include <cstdint>
@@ -14,11 +14,11 @@ namespace {
 
 class ExtremumChainTest : public PluginTest {};
 
-void expectSameList(const std::vector<int16_t> &x, const std::vector<int16_t> &copy, int32_t p, int32_t h)
+void expectSameList(const SampleBuffer &buffer, std::vector<int16_t> &copy, int32_t p, int32_t h)
 {
     ExtremumList fast = {}, plain = {};
-    uint32_t n = (uint32_t)x.size();
-    ASSERT_EQ(collectExtrema(x.data(), p, n, h, fast), collectExtrema(copy.data(), p, n, h, plain));
+    SampleBuffer bare = {copy.data(), (uint32_t)copy.size(), nullptr};
+    ASSERT_EQ(collectExtrema(buffer, p, h, fast), collectExtrema(bare, p, h, plain));
     ASSERT_EQ(fast.first, plain.first) << "at " << p << ", h " << h;
     ASSERT_EQ(fast.last, plain.last) << "at " << p << ", h " << h;
     for (int32_t k = fast.first; k <= fast.last; k++)
@@ -32,24 +32,25 @@ TEST_F(ExtremumChainTest, NeighbouringListsMatchFreshWalks)
     for (uint32_t i = 20000; i < 40000; i++)
         x[i] = noise[i]; // music, then noise: long chains and short ones
     std::vector<uint16_t> storage(rangeTableBytes((uint32_t)x.size()) / 2 + 1);
-    attachRangeTable(x.data(), (uint32_t)x.size(), storage.data());
+    RangeTable table;
+    buildRangeTable(table, x.data(), (uint32_t)x.size(), storage.data());
+    SampleBuffer buffer = {x.data(), (uint32_t)x.size(), &table};
     std::vector<int16_t> copy = x;
     uint32_t state = 5;
     for (int32_t p = 1; p < 39990; p += 1 + (int32_t)(material::nextRandom(state) % 3)) {
         // Runs of one hysteresis, a changed one now and then, and the same position twice.
         int32_t h = (p / 500) % 3 == 0 ? 0 : (p / 500) % 3 == 1 ? 300 : 300 + (int32_t)(material::nextRandom(state) % 4);
-        expectSameList(x, copy, p, h);
+        expectSameList(buffer, copy, p, h);
         if (p % 97 == 0)
-            expectSameList(x, copy, p, h);
+            expectSameList(buffer, copy, p, h);
         if (p % 1009 == 0) {
             // A repair-sized patch near the position: the chains kept from before must not be used.
             for (int32_t i = p - 40; i < p + 40; i++)
                 x[(uint32_t)i] = copy[(uint32_t)i] = (int16_t)(i % 7 * 100);
-            updateRangeTable(x.data(), (uint32_t)(p - 40), (uint32_t)(p + 39));
-            expectSameList(x, copy, p, h);
+            samplesChanged(buffer, (uint32_t)(p - 40), (uint32_t)(p + 39));
+            expectSameList(buffer, copy, p, h);
         }
     }
-    detachRangeTable();
 }
 
 } // namespace
