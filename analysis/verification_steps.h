@@ -28,6 +28,7 @@ int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &pa
 
 // Fills list with the alternating troughs and peaks found from p, 0 <= p < buffer.count: on each side
 // the nearer of the first trough and peak, then alternating walks until one finds nothing new or the
-// side is full. Result 1, or 0 when a walker refused its arguments (the list is then incomplete).
-// Remembers walks and chains between calls to speed up the next one; the list is the same without.
+// side is full. Result 1, or 0 (nothing read, list untouched) when p lies outside 0 .. buffer.count - 1
+// or h < 0. Remembers walks and chains between calls to speed up the next one; the list is the same
+// without.
 int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list);

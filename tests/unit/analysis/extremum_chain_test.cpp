@@ -1,7 +1,7 @@
 // The extremum lists of neighbouring verifications, which take over the chain of extrema the last
 // collection found where the new chain meets it: against the lists of the same samples at another
 // buffer without a table (so every walk is made), at consecutive and scattered positions, with one
-// hysteresis and with changing ones, and across patches of the buffer.
+// hysteresis and with changing ones, across patches of the buffer, and over ties and flat ends.
 #include <gtest/gtest.h>
 #include <cstdint>
 #include <vector>
@@ -50,6 +50,37 @@ TEST_F(ExtremumChainTest, NeighbouringListsMatchFreshWalks)
             samplesChanged(buffer, (uint32_t)(p - 40), (uint32_t)(p + 39));
             expectSameList(buffer, copy, p, h);
         }
+    }
+}
+
+// Few distinct values, long equal runs and flat stretches to both ends of the buffer: where a sample
+// can end a trough walk and a peak walk alike (only its own value beyond it), and the walks that end
+// on equal samples take the nearest. Lists at scattered positions with small hysteresis values, and
+// candidates the walkers refuse (nothing is read, both answer 0).
+TEST_F(ExtremumChainTest, TiesAndFlatEndsMatchFreshWalks)
+{
+    uint32_t state = 17;
+    for (uint32_t n : {60u, 129u, 700u}) {
+        std::vector<int16_t> x(n);
+        int16_t v = 0;
+        for (uint32_t i = 0; i < n; i++) {
+            if (material::nextRandom(state) % 4 == 0)
+                v = (int16_t)(material::nextRandom(state) % 3) - 1;
+            x[i] = i < n / 5 || i >= n - n / 5 ? 1 : v;
+        }
+        std::vector<uint16_t> storage(rangeTableBytes(n) / 2 + 1);
+        RangeTable table;
+        buildRangeTable(table, x.data(), n, storage.data());
+        SampleBuffer buffer = {x.data(), n, &table};
+        std::vector<int16_t> copy = x;
+        for (int k = 0; k < 3000; k++) {
+            int32_t p = (int32_t)(material::nextRandom(state) % n);
+            int32_t h = (int32_t)(material::nextRandom(state) % 4) - (k % 50 == 0 ? 2 : 0);
+            expectSameList(buffer, copy, p, h);
+        }
+        ExtremumList list = {};
+        EXPECT_EQ(collectExtrema(buffer, (int32_t)n, 0, list), 0);
+        EXPECT_EQ(collectExtrema(buffer, -1, 0, list), 0);
     }
 }
 
