@@ -150,6 +150,22 @@ def case_disk_full_and_unwritable():
               "exit %d: %s" % (status, lines))
 
 
+def read_to_end(terminal, seen, seconds):
+    """Reads a pseudo-terminal until every program on its other side has closed it (all their output
+    read) or seconds pass; returns what was seen and whether the end was reached."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if select.select([terminal], [], [], 0.1)[0]:
+            try:
+                data = os.read(terminal, 4096)
+            except OSError:
+                return seen, True
+            if not data:
+                return seen, True
+            seen += data
+    return seen, False
+
+
 def case_interrupt_at_prompt():
     """Ctrl-C (and SIGTERM) while a person is asked: the run ends at once, nothing is written."""
     subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
@@ -172,20 +188,13 @@ def case_interrupt_at_prompt():
             os.write(terminal, b"\x03")
         else:
             os.kill(pid, signal.SIGTERM)
-        began, status = time.time(), None
-        while time.time() - began < 5 and status is None:
-            done, code = os.waitpid(pid, os.WNOHANG)
-            if done:
-                status = os.waitstatus_to_exitcode(code)
-            else:
-                try:
-                    if select.select([terminal], [], [], 0.1)[0]:
-                        seen += os.read(terminal, 4096)
-                except OSError:
-                    time.sleep(0.05)
-        if status is None:
+        # Everything the program wrote before it ended is read: the terminal reports its end (EIO)
+        # only once all of it has been taken, however late the program's last line comes.
+        seen, ended = read_to_end(terminal, seen, 5)
+        if not ended:
             os.kill(pid, signal.SIGKILL)
-            os.waitpid(pid, 0)
+        code = os.waitpid(pid, 0)[1]
+        status = os.waitstatus_to_exitcode(code) if ended else None
         os.close(terminal)
         check(status == want, "%s at the prompt ends the run at once with exit %d" % (how, want), "got %s" % status)
         check(read("out.wav") == b"earlier output", how + ": OUT is left as it was")
