@@ -202,6 +202,37 @@ def case_interrupt_at_prompt():
     no_leftovers("an interrupted run")
 
 
+def case_interrupt_just_before_the_read():
+    """SIGTERM after the prompt has looked for an interrupt and before its read of the terminal has
+    begun (placed there with a debugger): the run still ends at once."""
+    gdb = shutil.which("gdb")
+    if not gdb or os.uname().machine != "x86_64":
+        print("skipped: needs gdb on x86_64")
+        return
+    subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
+    pid, terminal = pty.fork()
+    if pid == 0:
+        # Stops at the first read of standard input (the prompt's), delivers SIGTERM there, and lets
+        # the read begin once the handler has returned.
+        os.execv(gdb, [gdb, "-q", "-nx", "-batch", "-ex", "set breakpoint pending on",
+                       "-ex", "handle SIGTERM nostop noprint pass", "-ex", "break read if $rdi == 0",
+                       "-ex", "run", "-ex", "signal SIGTERM", "-ex", "delete", "-ex", "continue",
+                       "--args", VANTROPE, "--settings-dir", "settings", "-y", "in.wav", "out.wav"])
+    seen, ended = read_to_end(terminal, b"", 30)
+    if not ended:
+        with open("/proc/%d/task/%d/children" % (pid, pid)) as children:
+            for child in children.read().split():
+                os.kill(int(child), signal.SIGKILL)
+        os.kill(pid, signal.SIGKILL)
+    os.waitpid(pid, 0)
+    os.close(terminal)
+    shown = seen.decode("latin-1")
+    check("Breakpoint 1" in shown, "the debugger stopped the prompt at its read", shown[-300:])
+    check(ended and "exited with code 0217" in shown and "interrupted; out.wav was not written" in shown
+          and not os.path.exists("out.wav"), "the run ends with exit 143 and its line, nothing written",
+          shown[-300:])
+
+
 def case_interrupt_while_writing():
     """SIGTERM once the temporary file exists: it goes, and OUT is the old file or the complete new one."""
     make_silent_wav("in.wav", 100_000_000)
