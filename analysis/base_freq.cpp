@@ -3,6 +3,7 @@
 // signal, and rejects the candidate when its click span is long against it. Owns no state; the only
 // lasting effect is the clip of the span in the ClickParams it is given.
 #include "analysis/base_freq.h"
+#include <cstring>
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
 #include "plugin/xfm_types.h"
@@ -14,11 +15,17 @@ enum {
 };
 
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
-// empty stretch, which is then not read at all). The run's own buffer is answered from its range table.
+// empty stretch, which is then not read at all). Longer stretches of the run's own buffer are answered
+// from its range table.
 static int32_t amplitudeRange(const int16_t *samples, int32_t lo, int32_t hi)
 {
     if (hi <= lo)
         return 0;
+    if ((int64_t)hi - lo < 2 * (int64_t)RANGE_BLOCK) { // the span: read, as the table would read it anyway
+        int32_t low = samples[lo], high = low;
+        scanMinMax(samples, (uint32_t)lo, (uint32_t)hi, low, high);
+        return high - low;
+    }
     const RangeTable *table = rangeTableFor(samples);
     if (table && (uint32_t)hi < table->count) {
         int32_t low, high;
@@ -89,7 +96,9 @@ static bool spanExceeds(int64_t w, int32_t interval, int32_t severity)
     return 2 * (int64_t)severity * w > 3 * (int64_t)interval;
 }
 
-static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int32_t smallest, int32_t largest, int64_t w,
+// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
+// when the robust centre has to be found.
+static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
                                     int32_t severity)
 {
     if (severity > 0) {
@@ -98,10 +107,41 @@ static int32_t spanAgainstIntervals(const int32_t *d, int32_t n, int32_t smalles
         if (!spanExceeds(w, smallest, severity))
             return 1;
     }
+    int32_t d[extremumSlots];
+    for (int32_t k = 0; k < n; ++k)
+        d[k] = at[k + 1] - at[k];
     int32_t centre = robustCentre(d, n);
     if (centre < 0)
         return 1;
     return w > spanLimit(centre, severity) ? 0 : 1;
+}
+
+typedef int32_t Int4 __attribute__((vector_size(16)));
+
+// Smallest and largest of the n >= 4 intervals at[k + 1] - at[k], four at a time, the last four
+// overlapping the ones before (an interval seen twice changes neither extreme).
+static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+{
+    Int4 a, b;
+    memcpy(&a, at, sizeof a);
+    memcpy(&b, at + 1, sizeof b);
+    Int4 low = b - a, high = low;
+    for (int32_t k = 4; k < n; k += 4) {
+        if (k + 4 > n)
+            k = n - 4;
+        memcpy(&a, at + k, sizeof a);
+        memcpy(&b, at + k + 1, sizeof b);
+        Int4 d = b - a;
+        low = d < low ? d : low;
+        high = d > high ? d : high;
+    }
+    int32_t lo = low[0], hi = high[0];
+    for (int32_t lane = 1; lane < 4; lane++) {
+        lo = low[lane] < lo ? low[lane] : lo;
+        hi = high[lane] > hi ? high[lane] : hi;
+    }
+    smallest = lo;
+    largest = hi;
 }
 
 int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t sampleCount, ClickParams &params)
@@ -126,16 +166,8 @@ int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t 
     int32_t n = list.last - list.first;
     if (n < minimumIntervals)
         return 1;
-    // The intervals with their smallest and largest, in one loop.
-    int32_t d[extremumSlots];
     const int32_t *at = list.slot + list.first;
-    int32_t smallest = at[1] - at[0];
-    int32_t largest = smallest;
-    for (int32_t k = 0; k < n; ++k) {
-        int32_t interval = at[k + 1] - at[k];
-        d[k] = interval;
-        smallest = interval < smallest ? interval : smallest;
-        largest = interval > largest ? interval : largest;
-    }
-    return spanAgainstIntervals(d, n, smallest, largest, w, severity);
+    int32_t smallest, largest;
+    intervalRange(at, n, smallest, largest);
+    return spanAgainstIntervals(at, n, smallest, largest, w, severity);
 }

@@ -6,6 +6,7 @@
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
 #include "analysis/walker_core.h"
+#include <cstring>
 
 // Left of p: the nearer of the first trough and the first peak, then alternating walks from it until
 // a walk finds nothing new or slot 0 is filled. The walk after slot 0 is filled is still made and its
@@ -99,6 +100,33 @@ static inline int32_t memoWalk(int32_t kind, const int16_t *x, const RangeTable 
     return result;
 }
 
+// The first walk of a kind from p, which starts where the same walk from p - 1 (remembered from the
+// verification before, as a rule) already is when sample p - 1 is more extreme than p to the left, or
+// sample p is more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check
+// there cannot skip, the block holding the more extreme sample not lying within its bounds) and goes
+// on exactly as the walk from p would. Otherwise, or when that walk is not remembered, the walk is made.
+static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t, int32_t p, int32_t end,
+                                int32_t turn)
+{
+    if (t && p > 0) {
+        int32_t before = x[p - 1], here = x[p];
+        bool same = kind == troughLeft    ? before < here
+                    : kind == peakLeft    ? before > here
+                    : kind == troughRight ? here < before
+                                          : here > before;
+        if (same) {
+            const WalkMemo &e = walkMemo[((uint32_t)(p - 1) * 4u + (uint32_t)kind) & (walkMemoSize - 1)];
+            if (e.version == t->version && e.start == p - 1 && e.turn == turn && e.kind == kind) {
+                // Remembered for p too, so that the walk from p + 1 finds it in turn.
+                int32_t result = e.result;
+                walkMemo[((uint32_t)p * 4u + (uint32_t)kind) & (walkMemoSize - 1)] = WalkMemo{t->version, p, turn, kind, result};
+                return result;
+            }
+        }
+    }
+    return memoWalk(kind, x, t, p, end, turn);
+}
+
 // The chain of extrema the last collection found on one side. From an extremum of a given kind the
 // rest of the chain is fixed (each walk depends only on its start, its kind, the hysteresis, the
 // samples and, to the right, the end), and kinds alternate along it. So when the new chain reaches an
@@ -111,9 +139,16 @@ struct SideChain {
     int32_t end;                    // the right walks' end (0 for the left side)
     int32_t length;                 // extrema in at[], 0..10 on the left, 0..11 on the right
     bool firstIsPeak;               // kind of at[0]; the kinds alternate after it
-    bool ended;                     // the walk after at[length - 1] found nothing new (not cut off)
-    int32_t at[firstRightSlot + 1]; // buffer indices in the order found
+    bool ended;                     // the walk after the last extremum found nothing new (not cut off)
+    int32_t at[extremumSlots];      // the extrema in the slots the list gave them: the k-th found is at
+                                    // chainSlot(k, side), so whole stretches copy as they stand
 };
+
+// The slot of the k-th extremum found on a side (step -1 on the left, 1 on the right).
+static inline int32_t chainSlot(int32_t k, int32_t step)
+{
+    return step < 0 ? firstRightSlot - 1 - k : firstRightSlot + k;
+}
 
 static SideChain leftChain, rightChain;
 
@@ -121,11 +156,31 @@ static SideChain leftChain, rightChain;
 // goes on (positions run one way along a chain, so it only moves forward); step is -1 on the left.
 static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool peak, int32_t step)
 {
-    while (from < c.length && (c.at[from] - q) * step < 0)
+    while (from < c.length && (c.at[chainSlot(from, step)] - q) * step < 0)
         from++;
-    if (from < c.length && c.at[from] == q && (c.firstIsPeak != ((from & 1) != 0)) == peak)
+    if (from < c.length && c.at[chainSlot(from, step)] == q && (c.firstIsPeak != ((from & 1) != 0)) == peak)
         return from;
     return -1;
+}
+
+// Remembers the side of list in slots from .. from + length - 1 as the chain c (from < 10 on the left,
+// 10 on the right).
+static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t turn, int32_t end, bool firstIsPeak,
+                      bool ended, const ExtremumList &list, int32_t from, int32_t length)
+{
+    c.samples = x;
+    c.version = version;
+    c.turn = turn;
+    c.end = end;
+    c.length = length;
+    c.firstIsPeak = firstIsPeak;
+    c.ended = ended;
+    // The whole side, a fixed size the compiler copies in a few moves; slots outside the chain are
+    // carried along but never read.
+    if (from < firstRightSlot)
+        memcpy(c.at, list.slot, firstRightSlot * sizeof(int32_t));
+    else
+        memcpy(c.at + firstRightSlot, list.slot + firstRightSlot, (extremumSlots - firstRightSlot) * sizeof(int32_t));
 }
 
 static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)
@@ -137,8 +192,8 @@ static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t
 // every walker accepts (0 <= p < end, h >= 0), where no walk can return -1: each starts inside.
 static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
 {
-    int32_t o = memoWalk(troughLeft, x, t, p, 0, turn);
-    int32_t u = memoWalk(peakLeft, x, t, p, 0, turn);
+    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn);
+    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn);
     list.first = firstRightSlot;
     if (o == p && u == p)
         return;
@@ -154,9 +209,14 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
         int32_t j = reuse ? findInChain(leftChain, from, q, peak, -1) : -1;
         if (j >= 0) {
             reuse = false;
-            for (int32_t k = j + 1; k < leftChain.length && list.first > 0; k++) {
-                list.slot[--list.first] = leftChain.at[k];
-                peak = !peak;
+            // The old chain's extrema after j, as far as the list has room: one stretch of slots.
+            int32_t count = leftChain.length - (j + 1);
+            count = count < list.first ? count : list.first;
+            if (count > 0) {
+                memcpy(list.slot + list.first - count, leftChain.at + chainSlot(j + count, -1),
+                       (size_t)count * sizeof(int32_t));
+                list.first -= count;
+                peak = peak != ((count & 1) != 0);
             }
             if (list.first == 0)
                 break;
@@ -178,16 +238,14 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
     }
     if (!t)
         return;
-    leftChain = SideChain{x, t->version, turn, 0, firstRightSlot - list.first, firstIsPeak, ended, {}};
-    for (int32_t k = 0; k < leftChain.length; k++)
-        leftChain.at[k] = list.slot[firstRightSlot - 1 - k];
+    keepChain(leftChain, x, t->version, turn, 0, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
 }
 
 static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
                              ExtremumList &list)
 {
-    int32_t v = memoWalk(troughRight, x, t, p, end, turn);
-    int32_t u = memoWalk(peakRight, x, t, p, end, turn);
+    int32_t v = firstWalk(troughRight, x, t, p, end, turn);
+    int32_t u = firstWalk(peakRight, x, t, p, end, turn);
     list.last = firstRightSlot - 1;
     if (v == p && u == p)
         return;
@@ -203,9 +261,12 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
         int32_t j = reuse ? findInChain(rightChain, from, q, peak, 1) : -1;
         if (j >= 0) {
             reuse = false;
-            for (int32_t k = j + 1; k < rightChain.length && list.last < lastExtremumSlot; k++) {
-                list.slot[++list.last] = rightChain.at[k];
-                peak = !peak;
+            int32_t count = rightChain.length - (j + 1);
+            count = count < lastExtremumSlot - list.last ? count : lastExtremumSlot - list.last;
+            if (count > 0) {
+                memcpy(list.slot + list.last + 1, rightChain.at + chainSlot(j + 1, 1), (size_t)count * sizeof(int32_t));
+                list.last += count;
+                peak = peak != ((count & 1) != 0);
             }
             if (list.last == lastExtremumSlot)
                 break;
@@ -227,9 +288,8 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
     }
     if (!t)
         return;
-    rightChain = SideChain{x, t->version, turn, end, list.last - firstRightSlot + 1, firstIsPeak, ended, {}};
-    for (int32_t k = 0; k < rightChain.length; k++)
-        rightChain.at[k] = list.slot[firstRightSlot + k];
+    keepChain(rightChain, x, t->version, turn, end, firstIsPeak, ended, list, firstRightSlot,
+              list.last - firstRightSlot + 1);
 }
 
 int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)

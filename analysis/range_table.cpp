@@ -124,31 +124,53 @@ void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
     }
 }
 
-// Widens smallest..largest by samples[lo..hi]: eight at a time, the rest one by one.
-static void scanRange(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+// The smallest and the largest lane of low8 and high8, by halving: three shuffles each.
+static void reduceLanes(Short8 low8, Short8 high8, int32_t &low, int32_t &high)
+{
+    const Short8 half = {4, 5, 6, 7, 0, 1, 2, 3}, quarter = {2, 3, 0, 1, 6, 7, 4, 5}, eighth = {1, 0, 3, 2, 5, 4, 7, 6};
+    Short8 l = __builtin_shuffle(low8, half), h = __builtin_shuffle(high8, half);
+    low8 = l < low8 ? l : low8;
+    high8 = h > high8 ? h : high8;
+    l = __builtin_shuffle(low8, quarter);
+    h = __builtin_shuffle(high8, quarter);
+    low8 = l < low8 ? l : low8;
+    high8 = h > high8 ? h : high8;
+    l = __builtin_shuffle(low8, eighth);
+    h = __builtin_shuffle(high8, eighth);
+    low8 = l < low8 ? l : low8;
+    high8 = h > high8 ? h : high8;
+    low = low8[0] < low ? low8[0] : low;
+    high = high8[0] > high ? high8[0] : high;
+}
+
+// Widens smallest..largest by samples[lo..hi]: eight at a time, the last eight overlapping the ones
+// before (a sample read twice changes neither extreme), and one by one below eight samples. The
+// verification's span, about a dozen samples, is two loads.
+void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
 {
     int32_t low = smallest;
     int32_t high = largest;
-    uint32_t i = lo;
-    if (hi - lo >= 15) {
+    if (hi - lo >= 7) {
         Short8 low8, high8;
-        memcpy(&low8, samples + i, sizeof low8);
+        memcpy(&low8, samples + lo, sizeof low8);
         high8 = low8;
-        for (i += 8; i + 7 <= hi; i += 8) {
+        for (uint32_t i = lo + 8; i + 7 <= hi; i += 8) {
             Short8 v;
             memcpy(&v, samples + i, sizeof v);
             low8 = v < low8 ? v : low8;
             high8 = v > high8 ? v : high8;
         }
-        for (uint32_t lane = 0; lane < 8; lane++) {
-            low = low8[lane] < low ? low8[lane] : low;
-            high = high8[lane] > high ? high8[lane] : high;
+        Short8 v;
+        memcpy(&v, samples + hi - 7, sizeof v);
+        low8 = v < low8 ? v : low8;
+        high8 = v > high8 ? v : high8;
+        reduceLanes(low8, high8, low, high);
+    } else {
+        for (uint32_t i = lo; i <= hi; i++) {
+            int32_t x = samples[i];
+            low = x < low ? x : low;
+            high = x > high ? x : high;
         }
-    }
-    for (; i <= hi; i++) {
-        int32_t x = samples[i];
-        low = x < low ? x : low;
-        high = x > high ? x : high;
     }
     smallest = low;
     largest = high;
@@ -181,15 +203,15 @@ void rangeMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smalles
     uint32_t b0 = (lo + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT; // first whole block
     uint32_t b1 = (uint32_t)(((uint64_t)hi + 1) >> RANGE_BLOCK_SHIFT);  // one past the last whole block
     if (hi - lo < 2 * RANGE_BLOCK || b1 <= b0) {
-        scanRange(t.samples, lo, hi, smallest, largest);
+        scanMinMax(t.samples, lo, hi, smallest, largest);
         return;
     }
     blockRange(t, b0, b1 - 1, smallest, largest);
     // The partial blocks at either end are read only when their whole block could widen the range.
     uint32_t headEnd = b0 << RANGE_BLOCK_SHIFT;
     if (lo < headEnd && !blocksWithin(t, 0, b0 - 1, smallest, largest))
-        scanRange(t.samples, lo, headEnd - 1, smallest, largest);
+        scanMinMax(t.samples, lo, headEnd - 1, smallest, largest);
     uint32_t tailStart = b1 << RANGE_BLOCK_SHIFT;
     if (tailStart <= hi && !blocksWithin(t, 0, b1, smallest, largest))
-        scanRange(t.samples, tailStart, hi, smallest, largest);
+        scanMinMax(t.samples, tailStart, hi, smallest, largest);
 }

@@ -37,6 +37,9 @@ const RangeTable *rangeTableFor(const int16_t *samples);
 // happens for another buffer or an empty stretch. Touches the attached table.
 void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last);
 
+// Widens smallest..largest by samples[lo..hi], lo <= hi, read directly (eight at a time). No state.
+void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);
+
 // Smallest and largest sample of samples[lo..hi], lo <= hi < count, from the table. No state.
 void rangeMinMax(const RangeTable &table, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);
 

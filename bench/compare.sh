@@ -3,7 +3,8 @@
 # second, 16-bit mono 44.1 kHz): the native `vantrope --auto` against ffmpeg's adeclick filter with its
 # default settings, and the i686 build under Wine against the native build (the x86_64 build under
 # wine64 where this machine cannot execute 32-bit code). Several rounds each,
-# interleaved; prints the medians and their ratios. Beside the whole programs, bench/time_xfm times the
+# interleaved; prints the machine (processor, cores, load), the medians with the range of the rounds
+# and their ratios. Beside the whole programs, bench/time_xfm times the
 # plug-in's own work (XfmDo alone, over the same material generated in memory) in both builds, so the
 # Wine ratio is also given without Wine's and the host's start-up. Last, the peak memory (resident set,
 # /usr/bin/time) of `vantrope --auto` on 80 s, 60 minutes and 3 hours of the same material
@@ -34,6 +35,12 @@ trap 'rm -rf "$work"' EXIT
 "$gen" "$work/in.wav" 80 music || exit 1
 
 median() { sort -g | awk '{v[NR]=$1} END {if (NR % 2) print v[(NR+1)/2]; else printf "%.4f\n", (v[NR/2]+v[NR/2+1])/2}'; }
+# spread FILE: "range LOW..HIGH s" of the rounds in FILE, so that no median is read without its spread.
+spread() { sort -g "$1" | awk 'NR == 1 {lo = $1} {hi = $1} END {printf "range %s..%s s", lo, hi}'; }
+
+# The machine the figures come from: a median means little without the processor and the load beside it.
+echo "machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(nproc) cores," \
+  "load $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min)"
 
 # timed TIMES CPU COMMAND...: runs COMMAND (output to /dev/null) and appends its wall-clock seconds to
 # TIMES and the processor seconds it used (user + system, which other programs on a busy machine do
@@ -67,14 +74,16 @@ f=$(median <"$work/ffmpeg.times")
 nc=$(median <"$work/native.cpu")
 fc=$(median <"$work/ffmpeg.cpu")
 echo "80 s file, $rounds rounds, medians of whole program runs (wall clock; processor time):"
-echo "  vantrope --auto (native)      $n s; $nc s"
-echo "  ffmpeg -af adeclick           $f s; $fc s"
+echo "  vantrope --auto (native)      $n s; $nc s ($(spread "$work/native.times") wall)"
+echo "  ffmpeg -af adeclick           $f s; $fc s ($(spread "$work/ffmpeg.times") wall)"
 echo "  adeclick / vantrope           $(echo "$f $n $fc $nc" | awk '{printf "%.1fx; %.1fx\n", $1 / $2, $3 / $4}')"
 # field NAME LINE: the value after NAME in a time_xfm line ("median 0.0150 s" gives 0.0150).
 field() { echo "$2" | sed -n "s/.*$1 \([0-9a-f.]*\).*/\1/p"; }
 own=$("$timer" 80 music "$rounds") || { echo "compare.sh: time_xfm failed" >&2; exit 1; }
 x=$(field median "$own")
-echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')"
+echo "  plug-in's own work (XfmDo)    $x s, $(echo "$own" | sed -n 's/.*, \([0-9.]* M samples\/s\).*/\1/p')" \
+  "($(echo "$own" | sed -n 's/.*best \([0-9.]*\) s, worst \([0-9.]*\) s.*/range \1..\2 s/p');" \
+  "processor time $(echo "$own" | sed -n 's/.*processor time \([0-9.]*\) s.*/\1/p') s)"
 echo "  adeclick / plug-in's own      $(echo "$f $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 echo "  vantrope / plug-in's own      $(echo "$n $x" | awk '{printf "%.1fx\n", $1 / $2}')"
 
@@ -143,8 +152,14 @@ timeout -k 5 900 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
       echo "round $r: exit status $rc$([ -s wine-out.wav ] || echo ", no audio written"): $(head -c 200 wine-stderr.txt)" >>wine.failed
     fi
     rm -rf settings
+    rm -f native-out.wav
     t=$(now); "$work/native-app" --auto -y --settings-dir settings in.wav native-out.wav >/dev/null 2>&1
-    echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
+    rc=$?
+    if [ $rc = 0 ] && [ -s native-out.wav ]; then
+      echo "$(now) $t" | awk "{printf \"%.4f\\n\", \$1 - \$2}" >>native2.times
+    else
+      echo "round $r: native exit status $rc" >>wine.failed
+    fi
   done
   wineserver -k
  ' sh "$work" "$exe" "$rounds" "$prefix" "$wintimer" "$timer" "$wine_loader" 2>/dev/null
@@ -155,7 +170,8 @@ if [ -s "$work/wine.failed" ] || [ ! -s "$work/wine.times" ]; then
 fi
 w=$(median <"$work/wine.times")
 n2=$(median <"$work/native2.times")
-printf '  %-32s%s\n' "Wine $arch: vantrope.exe --auto" "$w s" "vantrope --auto (native)" "$n2 s" \
+printf '  %-32s%s\n' "Wine $arch: vantrope.exe --auto" "$w s ($(spread "$work/wine.times"))" \
+  "vantrope --auto (native)" "$n2 s ($(spread "$work/native2.times"))" \
   "Wine ($arch) / native" "$(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
 status=0
 if cmp -s "$work/wine-out.wav" "$work/native-out.wav"; then

@@ -1,6 +1,6 @@
 // Writes the benchmark material as a 16-bit mono WAV file at 44.1 kHz, for timing whole programs on
-// it: make_bench_wav OUT [SECONDS] [KIND], KIND music (a click every half second, the default),
-// noise, or silence.
+// it: make_bench_wav OUT [SECONDS] [KIND], KIND one of namedMaterial's names (music, a click every
+// half second, by default).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,20 +21,16 @@ static void put16(FILE *f, uint16_t v)
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        fprintf(stderr, "usage: make_bench_wav OUT [SECONDS] [music|noise|silence]\n");
+        fprintf(stderr, "usage: make_bench_wav OUT [SECONDS] [%s]\n", materialNames());
         return 2;
     }
     uint32_t seconds = argc > 2 ? (uint32_t)atoi(argv[2]) : 80u;
     const char *kind = argc > 3 ? argv[3] : "music";
     uint32_t n = seconds * BENCH_RATE;
-    std::vector<int16_t> x;
-    if (strcmp(kind, "noise") == 0) {
-        x = whiteNoise(n, 1500, 2);
-    } else if (strcmp(kind, "silence") == 0) {
-        x.assign(n, 0);
-    } else {
-        x = musicLike(n, 1);
-        addClicks(x, BENCH_RATE / 4, BENCH_RATE / 2, 9000);
+    std::vector<int16_t> x = namedMaterial(kind, n);
+    if (x.empty()) {
+        fprintf(stderr, "usage: make_bench_wav OUT [SECONDS] [%s]\n", materialNames());
+        return 2;
     }
     FILE *f = fopen(argv[1], "wb");
     if (!f) {

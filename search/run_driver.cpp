@@ -5,14 +5,13 @@
 #include "analysis/click_span.h"
 #include "analysis/range_table.h"
 #include "host/navigation.h"
-#include "plugin/alerts.h"
 #include "plugin/click_params.h"
 #include "plugin/messages.h"
 #include "plugin/module_state.h"
 #include "plugin/settings.h"
 #include "plugin/xfm.h"
 #include "repair/repair.h"
-#include "review_hook.h"
+#include "ui/review.h"
 #include "scan_pass.h"
 #include "skip_list.h"
 #include "ui/dialog_ids.h"
@@ -57,7 +56,7 @@ static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, Run
     run.lastResult = code;
     run.lastStop = guess;
     if (code == ID_REPAIR || code == ID_AUTO_REPAIR) {
-        if (repairSpan(samples, count, clickParams, nullptr)) {
+        if (repairSpan(samples, count, clickParams)) {
             writeBack(wave, samples, count);
             return true;
         }

@@ -2,7 +2,6 @@
 // the sample buffer (through the repair) and the SkipList.
 #include "stop_rules.h"
 #include "detector.h"
-#include "plugin/alerts.h"
 #include "plugin/click_params.h"
 #include "plugin/messages.h"
 #include "repair/repair.h"
@@ -11,7 +10,7 @@
 
 static void repairAtStop(int16_t *samples, uint32_t count, RunState &run)
 {
-    if (repairSpan(samples, count, clickParams, nullptr))
+    if (repairSpan(samples, count, clickParams))
         run.changed = true;
     else
         showInformation(MSG_CANT_REPAIR);

@@ -6,7 +6,8 @@
 #include "plugin/platform.h"
 #include "review.h"
 
-// The open dialog's request; set when the dialog initialises, never cleared (review_dialog.cpp).
+// The open dialog's request; set when the dialog initialises, cleared when the dialog has ended
+// (review_dialog.cpp), null between reviews.
 extern ReviewRequest *activeRequest;
 // Item 1028's procedure before waveViewProc was installed; null while not installed.
 extern WNDPROC viewOldProc;

@@ -3,6 +3,7 @@
 // zero; ptsAround changed while the dialog is open; the idle timeout; the host's own calls kept out
 // of the transcript; and the range event's numbers.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -193,6 +194,20 @@ TEST_F(RangeHostTest, HostsOwnCallsAndOtherCommandsAreNoEvents)
     rangeHostRunEnded();
     PostMessageA(child, WM_COMMAND, 78, 0);
     EXPECT_EQ(joined(steeringEvents()), joined({postEventJson(78)}));
+}
+
+// The stand-in reports the text raw and the host escapes it, so both builds write the same line.
+TEST_F(RangeHostTest, ClipboardTextsAreEscapedByTheHostsOneWriter)
+{
+    setUpHost("COOL2000SS");
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 8);
+    memcpy(GlobalLock(block), "a\b\xe9", 4);
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(child));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    EXPECT_EQ(joined(steeringEvents()), joined({clip("a\\b\\u00e9")}));
 }
 
 TEST(RangeValueJson, IntegersBecomeNumbersEverythingElseAString)

@@ -25,15 +25,14 @@ protected:
     }
 };
 
-static std::string clip(const std::string &text) { return "{\"event\":\"clipboard\",\"text\":\"" + text + "\"}"; }
-static std::string post(int command) { return "{\"event\":\"post\",\"command\":" + std::to_string(command) + "}"; }
+static std::string clip(const std::string &text) { return "clipboard " + text; }
+static std::string post(int command) { return "post " + std::to_string(command); }
 static std::string key(int vk, int scan, bool up)
 {
-    return "{\"event\":\"key\",\"vk\":" + std::to_string(vk) + ",\"scan\":" + std::to_string(scan) +
-           ",\"up\":" + (up ? "true" : "false") + "}";
+    return "key " + std::to_string(vk) + " " + std::to_string(scan) + (up ? " up" : " down");
 }
 
-// The transcript of a whole steering run to position with the range start and end.
+// The input log of a whole steering run to position with the range start and end.
 static std::vector<std::string> steeringLog(const std::string &position, int command, const std::string &start,
                                             const std::string &end)
 {
@@ -71,7 +70,7 @@ TEST_F(SteeringTest, RecognisedHostsGetTheirCommandAndTheRangeInBothFields)
         EXPECT_EQ(h.endText, "1095") << "end field: its old text replaced by position + ptsAround";
         EXPECT_EQ(h.openedAt, 100u) << "the command is acted on after the 100 ms pause";
         EXPECT_EQ(compatClockNow(), 300u) << "the keystrokes come from the 300 ms timer";
-        EXPECT_EQ(compatInputLog(), steeringLog("1000", (int)row.command, "905", "1095"));
+        EXPECT_EQ(inputLogText(), steeringLog("1000", (int)row.command, "905", "1095"));
         EXPECT_EQ(navPosition, 1000);
         EXPECT_NE(navTimer, 0u);
         EXPECT_EQ(compatClipboardText(), "1095");
@@ -100,7 +99,7 @@ TEST_F(SteeringTest, UnsupportedHostOrNoWindowGetsTheClipboardOnly)
 
         steerHost(4711);
 
-        EXPECT_EQ(compatInputLog(), std::vector<std::string>{clip("4711")});
+        EXPECT_EQ(inputLogText(), std::vector<std::string>{clip("4711")});
         EXPECT_TRUE(rangeHost().commands.empty());
         EXPECT_EQ(navTimer, 0u);
         EXPECT_EQ(compatClockNow(), 0u) << "no pause, no pumping";

@@ -118,6 +118,27 @@ int countEvents(const std::string &prefix)
     return n;
 }
 
+std::string inputEventText(const CompatInputEvent &event)
+{
+    switch (event.kind) {
+    case COMPAT_INPUT_CLIPBOARD:
+        return "clipboard " + event.text;
+    case COMPAT_INPUT_POST:
+        return "post " + std::to_string(event.command);
+    case COMPAT_INPUT_KEY:
+        return "key " + std::to_string(event.vk) + " " + std::to_string(event.scan) + (event.up ? " up" : " down");
+    }
+    return "?";
+}
+
+std::vector<std::string> inputLogText()
+{
+    std::vector<std::string> lines;
+    for (const CompatInputEvent &event : compatInputLog())
+        lines.push_back(inputEventText(event));
+    return lines;
+}
+
 // Everything live that neither the host owns nor the test leaves on purpose is a leak.
 void PluginTest::expectNothingLive(const char *when) const
 {

@@ -44,6 +44,11 @@ std::vector<int16_t> selectionAfterRun();
 // Count of events that start with prefix.
 int countEvents(const std::string &prefix);
 
+// One of the stand-in's input events as a line: "clipboard TEXT", "post N" or "key VK SCAN up|down".
+std::string inputEventText(const CompatInputEvent &event);
+// The stand-in's input log since the last reset, one inputEventText line per event.
+std::vector<std::string> inputLogText();
+
 // Fixture: resets the stand-in and all plug-in state, installs the fake host's message-box responder,
 // and points the profile directory at a fresh temporary directory. On tear-down, and before a table's
 // next run wipes the stand-in, checks that nothing is left live: no global block (but the one the

@@ -66,6 +66,7 @@ TEST_F(ReviewTest, InitialisingShowsTheSettings)
     EXPECT_EQ(params.d1, 1) << "a negative Dist1 is clamped when read back";
     EXPECT_FALSE(IsWindow(seen)) << "the dialog is destroyed when it ends";
     EXPECT_TRUE(IsWindowEnabled(frame));
+    EXPECT_EQ(activeRequest, nullptr) << "the request lived in the ended review's frame";
 }
 
 TEST_F(ReviewTest, RangesWithoutRedrawThenPositionsWithRedraw)
