@@ -42,8 +42,12 @@ int32_t scrollStep(int32_t bar, int32_t current, int32_t code, int32_t thumb, in
 
 void storeReviewFields(const ReviewFields &fields, ClickParams &params)
 {
-    // c2 is compared with the c1 just clamped, so two zeros give 1 and 2.
+    // c2 is compared with the c1 just clamped, so two zeros give 1 and 2. No value lies above the
+    // largest c1, and c1 + 1 would wrap to the most negative c2, which every jump passes: that c1 gives
+    // way by one so that c2 can stay above it.
     params.c1 = fields.c1 < 1 ? 1 : fields.c1;
+    if (params.c1 == INT32_MAX)
+        params.c1 = INT32_MAX - 1;
     params.d1 = fields.d1 < 1 ? 1 : fields.d1;
     params.c2 = fields.c2 > params.c1 ? fields.c2 : params.c1 + 1;
     params.useBaseFreqVer = fields.useBaseFreq ? 1 : 0;
