@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test, one layer at a time, fastest first: the native unit tests, the
-# 32-bit twin's numeric tests (directly, or under qemu-i386 where this machine cannot execute 32-bit
-# code), and the Wine suite on the x86_64 and then the i686 Windows build. Ends with one line per layer;
-# exits nonzero when any layer that could run failed. A layer that fails does not stop the later ones.
+# same unit tests built with AddressSanitizer and UndefinedBehaviorSanitizer, the 32-bit twin's numeric
+# tests (directly, or under qemu-i386 where this machine cannot execute 32-bit code), and the Wine
+# suite on the x86_64 and then the i686 Windows build. Ends with one line per layer; exits nonzero
+# when any layer that could run failed. A layer that fails does not stop the later ones.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
@@ -41,6 +42,11 @@ layer() {
 }
 
 layer native native -- --test-dir build/native -L unit -j2 --timeout 300
+# Every sanitizer report ends the test it happens in.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+[ -x /usr/lib/llvm-14/bin/llvm-symbolizer ] && export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}
+layer sanitizers native-asan -- --test-dir build/native-asan -L unit -j2 --timeout 600
 layer "32-bit twin" native-i686 -- --test-dir build/native-i686 -j2 --timeout 900
 last=${#summary[@]}
 case $i386 in

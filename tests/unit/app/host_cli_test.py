@@ -317,7 +317,7 @@ def case_permissions():
 
 
 def case_out_of_memory():
-    if "asan" in subprocess.run(["ldd", VANTROPE], stdout=subprocess.PIPE).stdout.decode():
+    if b"__asan_init" in read(VANTROPE):  # linked in statically (clang) or dynamically (gcc)
         print("skipped: a sanitizer build cannot run under a memory limit")
         return
     make_silent_wav("in.wav", 100_000_000)
