@@ -10,9 +10,13 @@
 #include "app/audio_file.h"
 #include "app/wav_file.h"
 
+static std::string path;
+
+// The scratch file goes when the process ends normally (a fault keeps it for a look).
+static void removeInput() { unlink(path.c_str()); }
+
 static const std::string &inputPath()
 {
-    static std::string path;
     if (path.empty()) {
         const char *base = getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrope-fuzz-audio-XXXXXX";
@@ -23,6 +27,7 @@ static const std::string &inputPath()
             abort();
         close(fd);
         path = name.data();
+        atexit(removeInput);
     }
     return path;
 }

@@ -9,6 +9,7 @@
 // wrapped at link time (-Wl,--wrap).
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -265,9 +266,17 @@ extern "C" void __wrap__Z16updateRangeTablePKsjj(const int16_t *samples, uint32_
 
 // ---- one run -------------------------------------------------------------------------------------
 
+static std::string dir;
+
+// The scratch directory goes when the process ends normally (a fault keeps it for a look).
+static void removeProfileDir()
+{
+    unlink((dir + "/Vantrope.ini").c_str());
+    rmdir(dir.c_str());
+}
+
 static const std::string &profileDir()
 {
-    static std::string dir;
     if (dir.empty()) {
         const char *base = getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrope-fuzz-run-XXXXXX";
@@ -276,6 +285,7 @@ static const std::string &profileDir()
         if (!mkdtemp(name.data()))
             abort();
         dir = name.data();
+        atexit(removeProfileDir);
     }
     return dir;
 }

@@ -2,6 +2,7 @@
 // the first load gave, and a second save must leave the file as the first one wrote it: whatever a user
 // or another program left in the file, the plug-in never turns it into different settings.
 #include <sys/stat.h>
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,14 +10,23 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include "compat_host.h"
 #include "plugin/click_params.h"
 #include "plugin/module_reset.h"
 #include "plugin/settings.h"
 
+static std::string dir;
+
+// The scratch directory goes when the process ends normally (a fault keeps it for a look).
+static void removeProfileDir()
+{
+    unlink((dir + "/Vantrope.ini").c_str());
+    rmdir(dir.c_str());
+}
+
 static const std::string &profileDir()
 {
-    static std::string dir;
     if (dir.empty()) {
         const char *base = getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrope-fuzz-settings-XXXXXX";
@@ -25,6 +35,7 @@ static const std::string &profileDir()
         if (!mkdtemp(name.data()))
             abort();
         dir = name.data();
+        atexit(removeProfileDir);
     }
     return dir;
 }
