@@ -4,12 +4,20 @@
 # input file), each for SECONDS (default 600), two at a time. Each grows its own corpus in
 # build/fuzz-corpus/TARGET from the committed seeds and regression inputs; an input that finds a fault
 # is kept in build/fuzz-artifacts/TARGET/ and belongs, once mended, in tests/fuzz/regressions/TARGET/.
-# Ends with a line per target (runs, coverage) and exits nonzero when any target found a fault.
-#   tools/fuzz.sh [--no-build] TARGET|all [SECONDS]
+# --fresh starts from the seeds and regression inputs alone, in a corpus dropped at the end (the test
+# command's bounded runs: a grown corpus would take their whole time to replay). Ends with a line per
+# target (runs, coverage, corpus size) and exits nonzero when any target found a fault.
+#   tools/fuzz.sh [--no-build] [--fresh] TARGET|all [SECONDS]
 set -uo pipefail
 cd "$(dirname "$0")/.."
-build=1
-if [ "${1:-}" = --no-build ]; then build=0; shift; fi
+build=1 fresh=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-build) build=0; shift ;;
+    --fresh) fresh=1; shift ;;
+    *) break ;;
+  esac
+done
 what=${1:-all} seconds=${2:-600}
 targets=(settings run audio)
 [ "$what" = all ] || targets=("$what")
@@ -35,17 +43,18 @@ trap 'rm -rf "$scratch"' EXIT
 # fuzz_one TARGET: runs it and writes its summary line to build/fuzz-logs/TARGET.line.
 fuzz_one() {
   local t=$1 log=build/fuzz-logs/$1.log corpus=build/fuzz-corpus/$1 artifacts=build/fuzz-artifacts/$1
+  [ $fresh = 0 ] || corpus=$scratch/corpus-$1
   local inputs=(tests/fuzz/seeds/"$t") start=$SECONDS
   [ -d "tests/fuzz/regressions/$t" ] && inputs+=("tests/fuzz/regressions/$t")
   mkdir -p "$corpus" "$artifacts"
   TMPDIR=$scratch build/native-asan/tests/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "${inputs[@]}" >"$log" 2>&1
-  local status=$? runs cov ft
+  local status=$? runs cov ft corp
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
-  ft=${cov##* } cov=${cov#cov: } cov=${cov%% *}
+  # The last status line: "#N DONE cov: C ft: F corp: K/SIZE ...".
+  read -r cov ft corp < <(sed -nE 's/.*cov: ([0-9]+) ft: ([0-9]+) corp: ([0-9]+).*/\1 \2 \3/p' "$log" | tail -1)
   if [ $status = 0 ]; then
-    echo "$t: ${runs:-0} runs, cov ${cov:-?}, ft ${ft:-?}, corpus $(ls "$corpus" | wc -l) ($((SECONDS - start)) s)"
+    echo "$t: ${runs:-0} runs, cov ${cov:-?}, ft ${ft:-?}, corpus ${corp:-?} ($((SECONDS - start)) s)"
   else
     local found
     found=$(ls -t "$artifacts" 2>/dev/null | head -1)

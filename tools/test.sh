@@ -48,11 +48,12 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 [ -x /usr/lib/llvm-14/bin/llvm-symbolizer ] && export ASAN_SYMBOLIZER_PATH=${ASAN_SYMBOLIZER_PATH:-/usr/lib/llvm-14/bin/llvm-symbolizer}
 layer sanitizers native-asan -- --test-dir build/native-asan -L unit -j2 --timeout 600
-# fuzzing: each target of tools/fuzz.sh for its bounded time, one summary line for all of them.
+# fuzzing: each target of tools/fuzz.sh for its bounded time, from its seeds and regression inputs
+# (the grown corpus of longer runs is left to them), one summary line for all of them.
 fuzzing() {
   local start=$SECONDS seconds=${VANTROPE_FUZZ_SECONDS:-50} lines
   echo "== fuzzing"
-  bash tools/fuzz.sh all "$seconds" >"$logs/fuzzing.log" 2>&1
+  bash tools/fuzz.sh --fresh all "$seconds" >"$logs/fuzzing.log" 2>&1
   local status=$?
   lines=$(tail -3 "$logs/fuzzing.log")
   printf '%s\n' "$lines"
