@@ -118,19 +118,20 @@ void samplesChanged(SampleBuffer &buffer, uint32_t first, uint32_t last)
     }
 }
 
-// The smallest and the largest lane of low8 and high8, by halving: three shuffles each.
+// The smallest and the largest lane of low8 and high8, by halving: three shuffles each
+// (__builtin_shufflevector, which both compilers of the project's builds take).
 static void reduceLanes(Short8 low8, Short8 high8, int32_t &low, int32_t &high)
 {
-    const Short8 half = {4, 5, 6, 7, 0, 1, 2, 3}, quarter = {2, 3, 0, 1, 6, 7, 4, 5}, eighth = {1, 0, 3, 2, 5, 4, 7, 6};
-    Short8 l = __builtin_shuffle(low8, half), h = __builtin_shuffle(high8, half);
+    Short8 l = __builtin_shufflevector(low8, low8, 4, 5, 6, 7, 0, 1, 2, 3);
+    Short8 h = __builtin_shufflevector(high8, high8, 4, 5, 6, 7, 0, 1, 2, 3);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
-    l = __builtin_shuffle(low8, quarter);
-    h = __builtin_shuffle(high8, quarter);
+    l = __builtin_shufflevector(low8, low8, 2, 3, 0, 1, 6, 7, 4, 5);
+    h = __builtin_shufflevector(high8, high8, 2, 3, 0, 1, 6, 7, 4, 5);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
-    l = __builtin_shuffle(low8, eighth);
-    h = __builtin_shuffle(high8, eighth);
+    l = __builtin_shufflevector(low8, low8, 1, 0, 3, 2, 5, 4, 7, 6);
+    h = __builtin_shufflevector(high8, high8, 1, 0, 3, 2, 5, 4, 7, 6);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
     low = low8[0] < low ? low8[0] : low;

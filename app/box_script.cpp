@@ -3,7 +3,7 @@
 #include "box_script.h"
 #include <cstring>
 #include <strings.h>
-#include "host_options.h"
+#include "text_parse.h"
 
 struct AnswerName {
     const char *name; // as typed in --answers
@@ -14,15 +14,6 @@ static const AnswerName answerNames[] = {
     {"stop", ANSWER_STOP}, {"repair", ANSWER_REPAIR}, {"next", ANSWER_NEXT}, {"back", ANSWER_BACK},
     {"close", ANSWER_CLOSE}, {"auto", ANSWER_AUTO}, {"skip", ANSWER_SKIP},
 };
-
-static std::string trimmed(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
 
 // One item: a name or the decimal id of a button. Returns 0 when it is neither.
 static int32_t answerFromItem(const std::string &item)

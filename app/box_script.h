@@ -5,16 +5,17 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "ui/dialog_ids.h"
 
 // Review answers: the ids of the review dialog's buttons.
 enum ReviewAnswer : int32_t {
-    ANSWER_STOP = 1,
-    ANSWER_CLOSE = 2,
-    ANSWER_NEXT = 3,
-    ANSWER_BACK = 4,
-    ANSWER_REPAIR = 6,
-    ANSWER_AUTO = 7,
-    ANSWER_SKIP = 1036
+    ANSWER_STOP = ID_STOP_HERE,
+    ANSWER_CLOSE = ID_CLOSE,
+    ANSWER_NEXT = ID_FIND_NEXT,
+    ANSWER_BACK = ID_GO_BACK,
+    ANSWER_REPAIR = ID_REPAIR,
+    ANSWER_AUTO = ID_AUTO_REPAIR,
+    ANSWER_SKIP = ID_SKIP
 };
 
 // Button results of a message box, as the platform numbers them.

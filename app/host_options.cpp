@@ -5,22 +5,6 @@
 #include <cstring>
 #include "box_script.h"
 
-int32_t parseFrameNumber(const std::string &text, uint32_t *value)
-{
-    if (text.empty())
-        return 0;
-    uint64_t total = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return 0;
-        total = total * 10u + (uint64_t)(c - '0');
-        if (total > 0xFFFFFFFFull)
-            return 0;
-    }
-    *value = (uint32_t)total;
-    return 1;
-}
-
 static void setDefaults(HostOptions *options)
 {
     *options = HostOptions();

@@ -76,10 +76,6 @@ int32_t parseHostOptions(const std::vector<std::string> &args, HostOptions *opti
 // The OUT of one IN in a batch: IN's name with suffix before its extension, in outDir or else beside IN.
 std::string outputNameFor(const std::string &in, const std::string &outDir, const std::string &suffix);
 
-// Parses a decimal number of at most 4294967295 with no sign or blanks (leading zeros allowed).
-// Returns 1 when it is one.
-int32_t parseFrameNumber(const std::string &text, uint32_t *value);
-
 // ---- The option table, for the help, the manual page and the completion (host_help.cpp)
 
 // Where an option is described.

@@ -5,6 +5,7 @@
 #include "box_script.h"
 #include "host_options.h"
 #include "presets.h"
+#include "text_parse.h"
 
 #define APPLY                                                                                                  \
     []([[maybe_unused]] const std::string &value, [[maybe_unused]] HostOptions *o,                            \

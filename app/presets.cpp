@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include "text_parse.h"
 
 const PresetFile *findPreset(const std::string &name)
 {
@@ -36,14 +37,6 @@ static std::vector<std::string> linesOf(const char *text)
         begin += length + (end ? 1 : 0);
     }
     return lines;
-}
-
-static std::string trimmed(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 int32_t presetValues(const PresetFile &preset, SettingsValues *values, bool given[SETTINGS_KEY_COUNT])

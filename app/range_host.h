@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <string>
 #include "plugin/platform.h"
+#include "plugin/xfm_types.h" // RANGE_COMMAND_COOL96, RANGE_COMMAND_COOL2000SS
 
 enum {
-    RANGE_COMMAND_COOL2000SS = 2055, // the range command of a "COOL2000SS" frame
-    RANGE_COMMAND_COOL96 = 3147,     // the range command of a "COOL96" frame
     RANGE_TIMEOUT_DEFAULT_MS = 2000  // a range dialog with no input for this long closes itself
 };
 

@@ -12,6 +12,7 @@
 #include "terminal_prompt.h"
 #include "transcript.h"
 #include "ui/dialog_ids.h"
+#include "ui/review_rules.h"
 
 // The view at the terminal: characters across (64 fit an 80-column line with the scale) and rows.
 enum { TERMINAL_VIEW_COLUMNS = 64, TERMINAL_VIEW_ROWS = 5 };
@@ -21,7 +22,7 @@ struct ReviewShown {
     std::string message;  // text of the message line 1029
     std::string c1, d1, c2, severity; // texts of fields 110, 111, 112, 1040
     bool use, multipass, autozoom, rangeDialog; // check boxes 1039, 1034, 1037, 1038
-    int32_t zoomPosition; // zoom bar position, 13 - zoom: 1..12
+    int32_t zoomPosition; // zoom bar position, zoomBarPosition(zoom): 1..12
     int32_t blend;        // blend bar position, lineBezier: 0..12
     int32_t width;        // width bar position, ptsAround: 30..160
     bool goBack;          // "Go Back" enabled
@@ -137,7 +138,7 @@ void reviewDialogOpened(HWND dialog)
         std::vector<uint32_t> pixels;
         int32_t width = 0, height = 0;
         ReviewPictureFacts facts = {reviewNumber, shown.channel, shown.pass, shown.sampleRate, selectionStart,
-                                    selectionCount, namedPosition(shown.message), shown.width, 13 - shown.zoomPosition};
+                                    selectionCount, namedPosition(shown.message), shown.width, zoomBarPosition(shown.zoomPosition)};
         if (reviewPlatformViewPixels(GetDlgItem(dialog, IDC_WAVE_VIEW), &pixels, &width, &height))
             shown.picture = reportPicture(facts, pixels, width, height);
     }
@@ -204,12 +205,13 @@ static int32_t columnOfPosition(HWND dialog, int32_t position, int32_t width)
     if (named.empty() || named.size() > 10 || width <= 0 || selectionCount == 0)
         return 0;
     int64_t candidate = std::stoll(named) - 1 - (int64_t)selectionStart;
+    if (candidate < 0 || candidate > INT32_MAX || selectionCount > (uint32_t)INT32_MAX)
+        return 0; // the plug-in names candidates inside its selection only
     int64_t index = (int64_t)position - 1 - (int64_t)selectionStart;
-    int64_t around = barPosition(dialog, IDC_WIDTH_BAR);
-    int64_t first = candidate - around < 0 ? 0 : candidate - around;
-    int64_t last = candidate + around >= (int64_t)selectionCount ? (int64_t)selectionCount : candidate + around;
-    int64_t visible = last - first + 1;
-    int64_t column = ((index - first) * width + visible / 2) / visible;
+    ViewStretch stretch = viewStretch((int32_t)candidate, barPosition(dialog, IDC_WIDTH_BAR), selectionCount);
+    // The view's sampleToX, in 64 bits: a script may name a position far outside the stretch.
+    int64_t visible = stretch.visibleCount;
+    int64_t column = ((index - stretch.firstSample) * width + visible / 2) / visible;
     return (int32_t)(column < -32768 ? -32768 : column > 32767 ? 32767 : column);
 }
 
@@ -222,9 +224,9 @@ static void dragAcrossView(HWND dialog, const ReviewAction &action)
     int32_t from = action.fromPosition ? columnOfPosition(dialog, action.value, client.right) : action.value;
     int32_t to = action.toPosition ? columnOfPosition(dialog, action.target, client.right) : action.target;
     if (action.code == DRAG_FROM_START)
-        from = markerColumn(view, 0x00004080u, 0);
+        from = markerColumn(view, START_MARKER_COLOUR, 0);
     else if (action.code == DRAG_FROM_END)
-        from = markerColumn(view, 0x002080FFu, 0);
+        from = markerColumn(view, END_MARKER_COLOUR, 0);
     SendMessageA(view, WM_MOUSEMOVE, 0, mousePoint(from, y));
     SendMessageA(view, WM_LBUTTONDOWN, LEFT_BUTTON_DOWN, mousePoint(from, y));
     SendMessageA(view, WM_MOUSEMOVE, LEFT_BUTTON_DOWN, mousePoint(to, y));
@@ -288,7 +290,7 @@ static std::string settingsLine(const ReviewShown &now)
     return "settings: C1 " + now.c1 + ", Dist1 " + now.d1 + ", C2 " + now.c2 + ", Severity " + now.severity +
            ", base-frequency check " + onOff(now.use) + ", Multipass " + onOff(now.multipass) + ", Autozoom " +
            onOff(now.autozoom) + ", Range Dialog " + onOff(now.rangeDialog) + "; zoom " +
-           std::to_string(13 - now.zoomPosition) + ", blend " + std::to_string(now.blend) + ", width " +
+           std::to_string(zoomBarPosition(now.zoomPosition)) + ", blend " + std::to_string(now.blend) + ", width " +
            std::to_string(now.width);
 }
 
@@ -298,7 +300,7 @@ static void showOnTerminal(HWND dialog)
     readShown(dialog, &now);
     TerminalReview review = {now.message, now.caption, shown.channel, shown.channels, shown.sampleRate,
                              selectionStart, selectionCount, shown.pass, shown.numberInPass,
-                             1.0 / (13 - now.zoomPosition), now.width, {}, settingsLine(now), shown.picture};
+                             1.0 / zoomBarPosition(now.zoomPosition), now.width, {}, settingsLine(now), shown.picture};
     std::vector<uint32_t> pixels;
     int32_t width = 0, height = 0;
     if (reviewPlatformViewPixels(GetDlgItem(dialog, IDC_WAVE_VIEW), &pixels, &width, &height))

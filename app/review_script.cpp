@@ -3,16 +3,18 @@
 #include "review_script.h"
 #include <strings.h>
 #include "box_script.h"
-#include "host_options.h"
+#include "text_parse.h"
+#include "ui/dialog_ids.h"
 
 struct NamedId {
     const char *name; // as typed in a script
     int32_t id;       // dialog item id, or scroll code
 };
 
-static const NamedId fieldNames[] = {{"c1", 110}, {"d1", 111}, {"c2", 112}, {"severity", 1040}};
-static const NamedId boxNames[] = {{"multipass", 1034}, {"autozoom", 1037}, {"range", 1038}, {"use", 1039}};
-static const NamedId barNames[] = {{"zoom", 1030}, {"blend", 1033}, {"width", 1035}};
+static const NamedId fieldNames[] = {{"c1", IDC_C1}, {"d1", IDC_D1}, {"c2", IDC_C2}, {"severity", IDC_SEVERITY}};
+static const NamedId boxNames[] = {
+    {"multipass", IDC_MULTIPASS}, {"autozoom", IDC_AUTOZOOM}, {"range", IDC_RANGE_DIALOG}, {"use", IDC_USE_BASE_FREQ}};
+static const NamedId barNames[] = {{"zoom", IDC_ZOOM_BAR}, {"blend", IDC_BLEND_BAR}, {"width", IDC_WIDTH_BAR}};
 static const NamedId scrollCodes[] = {
     {"line-up", 0},   {"line-left", 0}, {"line-down", 1}, {"line-right", 1}, {"page-up", 2}, {"page-left", 2},
     {"page-down", 3}, {"page-right", 3}, {"top", 6},      {"left", 6},       {"bottom", 7},  {"right", 7},
@@ -40,14 +42,8 @@ static const char syntaxText[] =
 
 const char *reviewScriptSyntax() { return syntaxText; }
 
-static std::string trimmed(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return "";
-    size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
+// Script files may come with CRLF line ends: a stray '\r' counts as a blank here.
+static std::string scriptTrimmed(const std::string &text) { return trimmed(text, " \t\r"); }
 
 // A name from table, or one of its ids written as a number. Returns the id, or 0.
 template <size_t N> static int32_t lookUp(const NamedId (&table)[N], const std::string &word, bool idsAllowed)
@@ -145,13 +141,13 @@ static int32_t parseAction(const std::string &text, ReviewAction *action)
     size_t colon = text.find(':');
     if (colon == std::string::npos)
         return 0;
-    std::string verb = trimmed(text.substr(0, colon));
-    std::string argument = trimmed(text.substr(colon + 1));
+    std::string verb = scriptTrimmed(text.substr(0, colon));
+    std::string argument = scriptTrimmed(text.substr(colon + 1));
     if (strcasecmp(verb.c_str(), "set") == 0) {
         size_t equals = argument.find('=');
         if (equals == std::string::npos)
             return 0;
-        action->item = lookUp(fieldNames, trimmed(argument.substr(0, equals)), true);
+        action->item = lookUp(fieldNames, scriptTrimmed(argument.substr(0, equals)), true);
         action->text = argument.substr(equals + 1);
         return action->item != 0 && action->text.size() <= MAX_FIELD_TEXT;
     }
@@ -185,7 +181,7 @@ int32_t parseReviewActions(const std::string &line, ReviewActions *actions, std:
         size_t end = line.find(';', begin);
         if (end == std::string::npos)
             end = line.size();
-        std::string text = trimmed(line.substr(begin, end - begin));
+        std::string text = scriptTrimmed(line.substr(begin, end - begin));
         begin = end + 1;
         if (text.empty())
             continue;
@@ -213,7 +209,7 @@ int32_t parseReviewScript(const std::string &script, std::vector<ReviewActions> 
             end = script.size();
         std::string line = script.substr(begin, end - begin);
         begin = end + 1;
-        std::string bare = trimmed(line);
+        std::string bare = scriptTrimmed(line);
         if (bare.empty() || bare[0] == '#')
             continue;
         size_t from = 0;

@@ -3,14 +3,16 @@
 #include "settings_keys.h"
 #include <strings.h>
 #include <climits>
+#include "text_parse.h"
+#include "ui/review_rules.h" // the bars' ranges, which the three settings share
 
 static const SettingsKey keys[SETTINGS_KEY_COUNT] = {
     {"C1", 4, 1, INT_MAX, 1, 65535, "a jump above C1 x the running mean and above D1 is a candidate"},
     {"D1", 600, 1, INT_MAX, 1, 65535, "the least jump, in sample units, that C1 counts (\"Dist1\")"},
     {"C2", 9, 1, INT_MAX, 1, 65535, "a jump above C2 x the running mean is a candidate whatever its size"},
-    {"Zoom", 1, 1, 12, 1, 12, "vertical zoom of the review's view"},
-    {"LineBezier", 0, 0, 12, 0, 12, "repair blend: 0 all curve .. 12 all straight line"},
-    {"PtsAround", 75, 30, 160, 30, 160, "samples shown either side of a candidate in the review"},
+    {"Zoom", 1, ZOOM_MIN, ZOOM_MAX, ZOOM_MIN, ZOOM_MAX, "vertical zoom of the review's view"},
+    {"LineBezier", 0, BLEND_MIN, BLEND_MAX, BLEND_MIN, BLEND_MAX, "repair blend: 0 all curve .. 12 all straight line"},
+    {"PtsAround", 75, WIDTH_MIN, WIDTH_MAX, WIDTH_MIN, WIDTH_MAX, "samples shown either side of a candidate in the review"},
     {"StartOver", 0, INT_MIN, INT_MAX, 0, 1, "search again after a pass that repaired something (\"Multipass\")"},
     {"AutoZoom", 0, INT_MIN, INT_MAX, 0, 1, "choose the view's zoom from the signal"},
     {"RangeDialog", 0, INT_MIN, INT_MAX, 0, 1, "leave the editor at the last click after every run"},
@@ -45,14 +47,6 @@ int32_t loadedSettingValue(int32_t index, int32_t raw)
 {
     const SettingsKey &k = keys[index];
     return raw < k.loadLow ? k.loadLow : raw > k.loadHigh ? k.loadHigh : raw;
-}
-
-static std::string trimmed(const std::string &text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // A plain decimal from low to high, an optional '-' allowed. Returns 1 when text is one.

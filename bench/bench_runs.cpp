@@ -18,7 +18,7 @@
 #include "plugin/module_reset.h"
 #include "memory_host.h"
 #include "plugin/xfm.h"
-#include "search/review_hook.h"
+#include "ui/review.h"
 #include "ui/dialog_ids.h"
 
 namespace {

@@ -110,8 +110,7 @@ BOOL WINAPI EmptyClipboard(void)
 HANDLE WINAPI SetClipboardData(UINT format, HANDLE data)
 {
     if (format == CF_TEXT && data)
-        compatRecordInput("clipboard", "{\"event\":\"clipboard\",\"text\":" +
-                                           compatJsonString(compatBlockText(data)) + "}");
+        compatRecordInput({COMPAT_INPUT_CLIPBOARD, compatBlockText(data), 0, 0, 0, false});
     if (compatCallFails(COMPAT_SET_CLIPBOARD_DATA))
         return nullptr;
     if (!clipboardOpen || format != CF_TEXT || !compatGlobalBlockLive(data))

@@ -43,13 +43,17 @@ const char *compatFallibleName(CompatFallible call);
 // What is live: every count is 0 after a run that cleaned up, apart from the host's own windows and
 // the block the clipboard owns. records counts the GDI and device-context records the stand-in holds
 // (stock objects excluded); subclassed counts windows whose procedure was replaced and not given back,
-// including windows destroyed that way.
+// including windows destroyed that way. hostWindows and hostCanvases count the windows no dialog
+// holds (neither a dialog nor a control of one: the host made them) and the canvases of those.
 struct CompatLiveCounts {
     int globalBlocks, pens, deviceContexts, timers, capture, subclassed, windows, canvases, records;
+    int hostWindows, hostCanvases;
 };
 CompatLiveCounts compatLiveCounts();
 int compatLiveWindows();
 int compatLiveCanvases();
+int compatLiveHostWindows();
+int compatLiveHostCanvases();
 int compatGdiRecords();
 int compatUnrestoredSubclasses();
 
@@ -67,12 +71,20 @@ uint32_t compatClockNow();
 void compatClockAdvance(uint32_t milliseconds);
 
 // ---- Message queue, timers, keyboard and clipboard: switches and recorders for the host's transcript.
-// Every clipboard text set, WM_COMMAND posted and key event sent is handed to the observer as one JSON
-// object: {"event":"clipboard","text":"..."}, {"event":"post","command":N},
-// {"event":"key","vk":V,"scan":S,"up":true|false}, and kept in the input log (kind, json).
-typedef void (*CompatInputObserver)(const char *kind, const std::string &json, void *context);
+// Every clipboard text set, WM_COMMAND posted and key event sent is handed to the observer as it was
+// made, and kept in the input log; the host formats the transcript's lines from these (app/range_host).
+enum CompatInputKind { COMPAT_INPUT_CLIPBOARD, COMPAT_INPUT_POST, COMPAT_INPUT_KEY };
+struct CompatInputEvent {
+    CompatInputKind kind;  // which call was made
+    std::string text;      // clipboard: the CF_TEXT block's text, as bytes
+    uint32_t command;      // post: LOWORD(wParam) of the WM_COMMAND, 0..65535
+    uint32_t vk;           // key: virtual key, 1..254
+    uint32_t scan;         // key: hardware scan code, 0..255
+    bool up;               // key: KEYEVENTF_KEYUP was given
+};
+typedef void (*CompatInputObserver)(const CompatInputEvent &event, void *context);
 void compatSetInputObserver(CompatInputObserver observer, void *context);
-const std::vector<std::string> &compatInputLog();             // the JSON objects since the last reset
+const std::vector<CompatInputEvent> &compatInputLog();       // the events since the last reset
 
 // Every keybd_event call as made, flags and extra information included.
 struct CompatKeyEvent {

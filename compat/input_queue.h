@@ -3,6 +3,7 @@
 // and the recorder of what crosses the host boundary (input_record.cpp). Internal to compat/.
 #pragma once
 #include <string>
+#include "compat_host.h"
 #include "windows.h"
 
 // True when msg's window and number pass a GetMessageA/PeekMessageA filter (null window, 0..0 = all).
@@ -34,10 +35,8 @@ std::string compatBlockText(HANDLE block);
 // and kept until the clipboard is emptied. False when the clipboard holds no text.
 bool compatClipboardPasteText(std::string *text);
 
-// Recorder: hands {"event":kind,...} to the host's observer and keeps it in the input log.
-void compatRecordInput(const char *kind, const std::string &json);
-// A JSON string literal (quotes included) for text.
-std::string compatJsonString(const std::string &text);
+// Recorder: hands the event to the host's observer and keeps it in the input log.
+void compatRecordInput(const CompatInputEvent &event);
 
 // Per-file resets run by compatResetInput (input_reset.cpp).
 void compatResetQueue();

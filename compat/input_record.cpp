@@ -1,13 +1,12 @@
 // The recorder of what the stand-in's input calls hand across the host boundary: clipboard texts,
-// posted commands and key events, as JSON objects for the host's transcript. Owns the observer and
-// the input log.
-#include <cstdio>
+// posted commands and key events, raw as they were made; the host writes them into its transcript.
+// Owns the observer and the input log.
 #include "compat_host.h"
 #include "input_queue.h"
 
 static CompatInputObserver observer = nullptr;
 static void *observerContext = nullptr;
-static std::vector<std::string> inputLog;
+static std::vector<CompatInputEvent> inputLog;
 
 void compatResetInputRecord()
 {
@@ -22,44 +21,11 @@ void compatSetInputObserver(CompatInputObserver o, void *context)
     observerContext = context;
 }
 
-const std::vector<std::string> &compatInputLog() { return inputLog; }
+const std::vector<CompatInputEvent> &compatInputLog() { return inputLog; }
 
-void compatRecordInput(const char *kind, const std::string &json)
+void compatRecordInput(const CompatInputEvent &event)
 {
-    inputLog.push_back(json);
+    inputLog.push_back(event);
     if (observer)
-        observer(kind, json, observerContext);
-}
-
-std::string compatJsonString(const std::string &text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char escape[8];
-                snprintf(escape, sizeof escape, "\\u%04x", c);
-                out += escape;
-            } else {
-                out += (char)c;
-            }
-        }
-    }
-    return out + "\"";
+        observer(event, observerContext);
 }

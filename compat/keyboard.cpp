@@ -33,8 +33,7 @@ void WINAPI keybd_event(BYTE vk, BYTE scan, DWORD flags, ULONG_PTR extra)
     sent.push_back(event);
     pending.push_back(event);
     bool up = (flags & KEYEVENTF_KEYUP) != 0;
-    compatRecordInput("key", "{\"event\":\"key\",\"vk\":" + std::to_string((unsigned)vk) + ",\"scan\":" +
-                                 std::to_string((unsigned)scan) + ",\"up\":" + (up ? "true" : "false") + "}");
+    compatRecordInput({COMPAT_INPUT_KEY, std::string(), 0, vk, scan, up});
 }
 
 static MSG keyMessage(const CompatKeyEvent &event, HWND target)

@@ -60,7 +60,7 @@ BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 {
     // Recorded as the call is made, whatever its outcome, as an observer of the real call would see it.
     if (message == WM_COMMAND)
-        compatRecordInput("post", "{\"event\":\"post\",\"command\":" + std::to_string((unsigned)LOWORD(wParam)) + "}");
+        compatRecordInput({COMPAT_INPUT_POST, std::string(), (uint32_t)LOWORD(wParam), 0, 0, false});
     if (window && !compatWindow(window))
         return FALSE;
     compatQueueMessage(window, message, wParam, lParam);

@@ -1,8 +1,8 @@
 // Host steering: the position goes to the clipboard, and a recognised host gets its range command
 // posted, then a start and an end position typed into its range dialog by a one-shot thread timer.
-// Owns navPosition and navTimer.
+// Here too its pieces: the clipboard copy of a number, the synthetic keystrokes (each event with its
+// scan code and, for a key-up, only the key-up flag) and the message pump. Owns navPosition and navTimer.
 #include "navigation.h"
-#include "keystrokes.h"
 #include "plugin/click_params.h"
 #include "plugin/module_state.h"
 #include "plugin/xfm_types.h"
@@ -16,6 +16,79 @@ enum {
     TAB_SCAN = 15
 };
 
+// ---- The clipboard copy of one number, as plain text in a block the clipboard takes over.
+
+void copyNumber(int32_t value)
+{
+    if (!OpenClipboard(nullptr))
+        return;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, 64);
+    if (!block) {
+        CloseClipboard();
+        return;
+    }
+    char *text = (char *)GlobalLock(block);
+    if (!text) {
+        GlobalFree(block);
+        CloseClipboard();
+        return;
+    }
+    wsprintfA(text, "%ld", value);
+    GlobalUnlock(block);
+    // Emptying is what makes the number the text that is pasted: CF_TEXT set over an older copy
+    // leaves that copy's Unicode text in place, and edit controls paste the Unicode text, so the
+    // host's fields would get what was copied before (another program's text, or the range start).
+    // It comes only now, so that a copy that failed before this point leaves the old contents.
+    EmptyClipboard();
+    // The clipboard owns the block only once it took it; a refused block is still ours to free.
+    if (!SetClipboardData(CF_TEXT, block))
+        GlobalFree(block);
+    CloseClipboard();
+}
+
+// ---- Synthetic keystrokes.
+
+enum {
+    CONTROL_SCAN = 29, // scan code of the left Ctrl key
+    V_KEY = 0x56,
+    V_SCAN = 47
+};
+
+static void keyEvent(uint8_t virtualKey, uint8_t scanCode, bool up)
+{
+    keybd_event((BYTE)virtualKey, (BYTE)scanCode, up ? KEYEVENTF_KEYUP : 0, 0);
+}
+
+void pasteValue(int32_t value)
+{
+    copyNumber(value);
+    keyEvent(VK_CONTROL, CONTROL_SCAN, false);
+    keyEvent(V_KEY, V_SCAN, false);
+    keyEvent(V_KEY, V_SCAN, true);
+    keyEvent(VK_CONTROL, CONTROL_SCAN, true);
+}
+
+void tapKey(uint8_t virtualKey, uint8_t scanCode)
+{
+    keyEvent(virtualKey, scanCode, false);
+    keyEvent(virtualKey, scanCode, true);
+}
+
+// ---- The pump: drains the thread's queue so that the host acts on the posted command, and a paste is
+// taken by its window before the clipboard changes again.
+
+void pumpMessages()
+{
+    MSG msg;
+    // WM_QUIT is only looked at, never taken: it stays for the loop that owns it.
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+            return;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 void resetNavigationState()
 {
     navPosition = 0;
@@ -26,9 +99,9 @@ uint32_t hostRangeCommand(int32_t kind)
 {
     switch (kind) {
     case HOST_COOL96:
-        return 3147;
+        return RANGE_COMMAND_COOL96;
     case HOST_COOL2000SS:
-        return 2055;
+        return RANGE_COMMAND_COOL2000SS;
     default:
         return 0;
     }

@@ -21,6 +21,12 @@ uint32_t hostRangeCommand(int32_t kind);
 // memory cannot be had, leaving the old contents. Touches no module state.
 void copyNumber(int32_t value);
 
+// Copies value to the clipboard, then sends Ctrl down, V down, V up, Ctrl up. Touches no module state.
+void pasteValue(int32_t value);
+
+// Sends a key-down and a key-up event for one key. Touches no module state.
+void tapKey(uint8_t virtualKey, uint8_t scanCode);
+
 // Dispatches the calling thread's waiting messages; returns when the queue is empty, at WM_QUIT
 // (left in the queue) or when taking a message fails. Touches no module state.
 void pumpMessages();

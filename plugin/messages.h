@@ -1,5 +1,7 @@
-// Every text the plug-in shows, in one place, so that both builds show the very same words.
+// Every text the plug-in shows, in one place, so that both builds show the very same words, and the
+// message boxes that show them, all titled "Vantrope".
 #pragma once
+#include "platform.h"
 
 #define PLUGIN_NAME "Vantrope"
 #define PLUGIN_CREDIT "Vantrope click repair (c) 2026 the Vantrope developers"
@@ -21,3 +23,10 @@
 #define MSG_VERIFY_REJECT "Reject"
 #define MSG_REVIEW_QUESTION "\n\nContinue(YES), Stop(NO), Auto(CANCEL)?"
 #define DIALOG_CAPTION_PASS "Possible click (Pass %ld)"
+
+// Error icon, no owner window: the run's refusals and failures.
+inline void showError(const char *text) { MessageBoxA(nullptr, text, MSG_TITLE, MB_OK | MB_ICONERROR); }
+// Error icon, owned by the given window.
+inline void showOwnedError(HWND owner, const char *text) { MessageBoxA(owner, text, MSG_TITLE, MB_OK | MB_ICONERROR); }
+// Information icon, no owner window: "Can't repair this.".
+inline void showInformation(const char *text) { MessageBoxA(nullptr, text, MSG_TITLE, MB_OK | MB_ICONINFORMATION); }

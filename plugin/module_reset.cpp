@@ -1,23 +1,33 @@
-// Reset of all plug-in module state, for tests (native build only).
+// Reset of all plug-in module state, for tests (native build only). This is the index of the
+// plug-in's statics: each is either reset below or named here with the reason it is left alone.
+//   Left alone:
+//   - the range table's lastVersion (analysis/range_table.cpp): versions only grow, across resets too,
+//     so that nothing remembered about an earlier buffer can be taken for the present one;
+//   - lastFirstWalk, leftChain and rightChain (analysis/extremum_list.cpp): every entry is keyed on a range
+//     table version, and since versions never repeat no entry made before a reset can match after it;
+//   - the constant tables (settingKeys, reviewDialogHeader, reviewDialogItems), which are not state.
 #include "module_reset.h"
 #include <cstring>
 #include "click_params.h"
 #include "host/navigation.h"
 #include "module_state.h"
-#include "search/review_hook.h"
+#include "repair/repair.h"
 #include "search/skip_list.h"
 #include "ui/review.h"
 #include "xfm_types.h"
 
 void resetModuleState()
 {
-    clickParams = initialClickParams();
-    hostWindow = nullptr;
+    clickParams = initialClickParams();                 // plugin/click_params.cpp
+    hostWindow = nullptr;                               // plugin/module_state.cpp
     hostInstance = nullptr;
     hostKind = HOST_NONE;
     memset(textBuffer, 0, sizeof textBuffer);
-    resetSkipList();
-    reviewOverride = nullptr;
-    resetReviewState();
-    resetNavigationState();
+    resetSkipList();                                    // search/skip_list.cpp: skipEntries, skipCount
+    reviewOverride = nullptr;                           // ui/review.cpp
+    memset(lineBridge, 0, sizeof lineBridge);           // repair/repair_span.cpp
+    memset(curveBridge, 0, sizeof curveBridge);
+    resetReviewState();                                 // ui/: activeRequest, viewOldProc, viewSubclassed,
+                                                        // dragMarker, sizingCursorShown
+    resetNavigationState();                             // host/navigation.cpp: navPosition, navTimer
 }

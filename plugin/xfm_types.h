@@ -57,3 +57,9 @@ enum HostKind {
     HOST_COOL96 = 1,     // frame class "COOL96"
     HOST_COOL2000SS = 2  // frame class "COOL2000SS"
 };
+
+// The menu command that opens each recognised editor's range dialog.
+enum : uint32_t {
+    RANGE_COMMAND_COOL96 = 3147,
+    RANGE_COMMAND_COOL2000SS = 2055
+};

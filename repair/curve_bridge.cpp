@@ -57,7 +57,7 @@ static void fillBetween(int16_t *out, int32_t from, int32_t to, int32_t value)
 
 // The walk: each column gets the curve's value at the first step that lands in it, columns jumped
 // over are filled, and the end anchor closes the bridge at out[length].
-static void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
+void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int16_t *out)
 {
     out[0] = (int16_t)p.p0y;
     int32_t last = 0;
@@ -90,16 +90,23 @@ static void walkCurve(const CurvePoints &p, uint32_t first, int32_t length, int1
         fillBetween(out, last, length, endValue);
 }
 
-int32_t buildCurveBridge(const int16_t *samples, uint32_t sampleCount, const ClickParams &params, int16_t *out,
-                         const PlotContext *plot)
+int32_t curvePointsFor(const int16_t *samples, uint32_t sampleCount, const ClickParams &params,
+                       CurvePoints &points)
 {
     uint32_t first = (uint32_t)params.spanStart;
     uint32_t last = (uint32_t)params.spanEnd;
     if (!spanQualifiesForCurve(first, last, sampleCount))
+        return 0;
+    points = curveHandles(samples, first, last);
+    return 1;
+}
+
+int32_t buildCurveBridge(const int16_t *samples, uint32_t sampleCount, const ClickParams &params, int16_t *out)
+{
+    CurvePoints points;
+    if (!curvePointsFor(samples, sampleCount, params, points))
         return buildLineBridge(samples, sampleCount, params, out);
-    CurvePoints points = curveHandles(samples, first, last);
-    if (plot)
-        drawControlLines(*plot, points);
-    walkCurve(points, first, (int32_t)(last - first), out);
+    uint32_t first = (uint32_t)params.spanStart;
+    walkCurve(points, first, (int32_t)((uint32_t)params.spanEnd - first), out);
     return 1;
 }

@@ -11,7 +11,7 @@
 #include "plugin/module_state.h"
 #include "plugin/xfm_types.h"
 #include "quiet_stretch.h"
-#include "review_hook.h"
+#include "ui/review.h"
 #include "skip_list.h"
 #include "stop_rules.h"
 #include "ui/dialog_ids.h"

@@ -2,7 +2,6 @@
 // the sample buffer (through the repair) and the SkipList.
 #include "stop_rules.h"
 #include "detector.h"
-#include "plugin/alerts.h"
 #include "plugin/click_params.h"
 #include "plugin/messages.h"
 #include "repair/repair.h"
@@ -11,7 +10,7 @@
 
 int32_t repairInBuffer(SampleBuffer &buffer, ClickParams &params)
 {
-    if (!repairSpan(buffer.samples, buffer.count, params, nullptr))
+    if (!repairSpan(buffer.samples, buffer.count, params))
         return 0;
     // The repair wrote samples spanStart..spanEnd of the span as it left it, taken as unsigned as the
     // repair takes them (nothing when the start lies after the end).

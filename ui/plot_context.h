@@ -1,7 +1,8 @@
-// PlotContext: the waveform view's device and scale, handed to the repair so that it draws a preview
-// instead of writing samples; and the view's mappings between samples, values and pixels.
+// PlotContext: the waveform view's device and scale; the view's mappings between samples, values and
+// pixels; and the repair's preview drawn through them.
 #pragma once
 #include <cstdint>
+#include "plugin/click_params.h"
 #include "plugin/platform.h"
 
 struct PlotContext {
@@ -19,3 +20,10 @@ int32_t sampleToX(const PlotContext &plot, int32_t index);
 int32_t valueToY(int32_t value, const RECT &client, int32_t zoom);
 // Sample under column x: firstSample + (x * visibleCount + width / 2) / width, clamped to the stretch.
 int32_t xToSample(const PlotContext &plot, int32_t x);
+
+// Draws the repair of params' span as the view previews it, writing no sample: the curve's control lines
+// (spans that qualify for the curve) and the blended bridge as squares, nothing when plot has no device.
+// Adjusts the span in params and fills lineBridge and curveBridge exactly as repairSpan does, so the
+// markers painted afterwards show the span a repair would write. 1 = drawn (or nothing to draw on, or an
+// empty span), 0 = refused as repairSpan refuses. Leaves the device's pen and brush as it found them.
+int32_t previewRepair(const PlotContext &plot, const int16_t *samples, uint32_t sampleCount, ClickParams &params);

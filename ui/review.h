@@ -1,6 +1,7 @@
 // The review of one candidate: the modal dialog "Possible click" (template 105) over the host window,
 // or a plain question box when the host gave no window or no instance. Returns the id of the button
-// that ended it (dialog_ids.h), which the run driver acts on.
+// that ended it (dialog_ids.h), which the run driver acts on. The search reaches it through runReview,
+// which tests may point elsewhere (the question box can only answer three of the seven result codes).
 #pragma once
 #include <cstdint>
 #include "plugin/click_params.h"
@@ -24,3 +25,13 @@ int32_t reviewCandidate(XfmWave *wave, int16_t *samples, uint32_t sampleCount, i
 
 // Restores the review's and the view's module state to its load-time values (tests only).
 void resetReviewState();
+
+typedef int32_t (*ReviewFunction)(XfmWave *wave, int16_t *samples, uint32_t sampleCount, int32_t candidate,
+                                  char *message, ClickParams *params, uint32_t allowGoBack, int32_t passNumber);
+
+// Null (the load-time value) calls reviewCandidate; tests set it to script the answers.
+extern ReviewFunction reviewOverride;
+
+// Calls reviewOverride when set, else reviewCandidate, with the same arguments; returns its result code.
+int32_t runReview(XfmWave *wave, int16_t *samples, uint32_t sampleCount, int32_t candidate, char *message,
+                  ClickParams *params, uint32_t allowGoBack, int32_t passNumber);

@@ -14,8 +14,11 @@ int32_t viewSubclassed = 0;
 
 int32_t runReviewDialog(ReviewRequest &request)
 {
-    return (int32_t)DialogBoxParamA(hostInstance, MAKEINTRESOURCEA(IDD_REVIEW), hostWindow, reviewDialogProc,
-                                    (LPARAM)&request);
+    INT_PTR result = DialogBoxParamA(hostInstance, MAKEINTRESOURCEA(IDD_REVIEW), hostWindow, reviewDialogProc,
+                                     (LPARAM)&request);
+    // The request lives in the caller's frame, which ends with this review: nothing may reach it later.
+    activeRequest = nullptr;
+    return (int32_t)result;
 }
 
 void resetReviewState()
@@ -53,10 +56,10 @@ static void initialiseReview(HWND dialog, ReviewRequest *request)
     SetDlgItemInt(dialog, IDC_C1, (UINT)params.c1, TRUE);
     SetDlgItemInt(dialog, IDC_D1, (UINT)params.d1, TRUE);
     SetDlgItemInt(dialog, IDC_C2, (UINT)params.c2, TRUE);
-    setBar(dialog, IDC_BLEND_BAR, 0, 12, params.lineBezier);
+    setBar(dialog, IDC_BLEND_BAR, BLEND_MIN, BLEND_MAX, params.lineBezier);
     checkIf(dialog, IDC_USE_BASE_FREQ, params.useBaseFreqVer);
     SetDlgItemInt(dialog, IDC_SEVERITY, (UINT)params.baseFreqVerS, TRUE);
-    setBar(dialog, IDC_WIDTH_BAR, 30, 160, params.ptsAround);
+    setBar(dialog, IDC_WIDTH_BAR, WIDTH_MIN, WIDTH_MAX, params.ptsAround);
     checkIf(dialog, IDC_MULTIPASS, params.multipass);
     checkIf(dialog, IDC_AUTOZOOM, params.autoZoom);
     checkIf(dialog, IDC_RANGE_DIALOG, params.rangeDialog);
@@ -66,7 +69,7 @@ static void initialiseReview(HWND dialog, ReviewRequest *request)
         EnableWindow(GetDlgItem(dialog, ID_REPAIR), FALSE);
         EnableWindow(GetDlgItem(dialog, ID_AUTO_REPAIR), FALSE);
     }
-    setBar(dialog, IDC_ZOOM_BAR, 1, 12, 13 - params.zoom);
+    setBar(dialog, IDC_ZOOM_BAR, ZOOM_MIN, ZOOM_MAX, zoomBarPosition(params.zoom));
     applyAutoZoom(dialog, *request);
     if (!subclassView(dialog))
         readBackAndEnd(dialog, ID_CLOSE);
@@ -119,7 +122,7 @@ static void handleScroll(HWND dialog, UINT message, WPARAM wParam, HWND bar)
         return;
     if (value == *setting)
         return;
-    SendMessageA(bar, SBM_SETPOS, (WPARAM)(which == SCROLL_ZOOM ? 13 - value : value), (LPARAM)TRUE);
+    SendMessageA(bar, SBM_SETPOS, (WPARAM)(which == SCROLL_ZOOM ? zoomBarPosition(value) : value), (LPARAM)TRUE);
     *setting = value;
     InvalidateRect(GetDlgItem(dialog, IDC_WAVE_VIEW), nullptr, TRUE);
 }
@@ -176,7 +179,7 @@ void applyAutoZoom(HWND dialog, ReviewRequest &request)
         return;
     params.zoom = autoZoomFor(request.samples, request.sampleCount, request.candidate, params.ptsAround,
                               params.spanStart, params.spanEnd);
-    SendDlgItemMessageA(dialog, IDC_ZOOM_BAR, SBM_SETPOS, (WPARAM)(13 - params.zoom), (LPARAM)TRUE);
+    SendDlgItemMessageA(dialog, IDC_ZOOM_BAR, SBM_SETPOS, (WPARAM)zoomBarPosition(params.zoom), (LPARAM)TRUE);
 }
 
 int32_t subclassView(HWND dialog)

@@ -7,9 +7,23 @@
 
 enum ReviewScrollBar { SCROLL_ZOOM = 0, SCROLL_BLEND = 1, SCROLL_WIDTH = 2 };
 
+// The settings the three bars move, and their ranges: zoom, lineBezier (blend) and ptsAround (width).
+enum : int32_t { ZOOM_MIN = 1, ZOOM_MAX = 12, BLEND_MIN = 0, BLEND_MAX = 12, WIDTH_MIN = 30, WIDTH_MAX = 160 };
+
+// The zoom bar runs upside down (thumb at the top for zoom 12): the bar's position for a zoom, and,
+// the same sum, the zoom at a bar position. Both 1..12.
+inline int32_t zoomBarPosition(int32_t zoom) { return ZOOM_MIN + ZOOM_MAX - zoom; }
+
+// The pens of the span's two dotted markers in the view, as COLORREF values (0x00BBGGRR); the host's
+// scripted drags find the markers by them.
+enum : uint32_t {
+    START_MARKER_COLOUR = 0x00004080u, // RGB(128, 64, 0)
+    END_MARKER_COLOUR = 0x002080FFu    // RGB(255, 128, 32)
+};
+
 // The value a scroll code (0..7) gives the bar's setting, clamped to the bar's range (zoom 1..12,
-// blend 0..12, width 30..160); thumb is the thumb position for codes 4 and 5 (the zoom bar shows
-// 13 - zoom). Result 1 with *value set, or 0 for codes 8 and above (ignored).
+// blend 0..12, width 30..160); thumb is the thumb position for codes 4 and 5 (on the zoom bar a
+// zoomBarPosition). Result 1 with *value set, or 0 for codes 8 and above (ignored).
 int32_t scrollStep(int32_t bar, int32_t current, int32_t code, int32_t thumb, int32_t *value);
 
 // The fields of the dialog as read when it ends: raw numbers (0 for text that is not a number) and
@@ -41,8 +55,17 @@ struct ViewStretch {
     int32_t visibleCount;  // lastSample - firstSample + 1, 1..321
 };
 
-// The stretch around candidate that the view shows at half-width ptsAround.
-ViewStretch viewStretch(int32_t candidate, int32_t ptsAround, uint32_t sampleCount);
+// The stretch around candidate that the view shows at half-width ptsAround. Inline, so that the host
+// program's scripted drags map positions with it without linking the plug-in.
+inline ViewStretch viewStretch(int32_t candidate, int32_t ptsAround, uint32_t sampleCount)
+{
+    ViewStretch stretch;
+    stretch.firstSample = candidate - ptsAround < 0 ? 0 : candidate - ptsAround;
+    int64_t last = (int64_t)candidate + ptsAround;
+    stretch.lastSample = last >= (int64_t)sampleCount ? (int32_t)sampleCount : (int32_t)last;
+    stretch.visibleCount = stretch.lastSample - stretch.firstSample + 1;
+    return stretch;
+}
 
 // 1 when x is within 2 columns of startX, else 2 when within 2 of endX, else 0.
 int32_t markerHit(int32_t x, int32_t startX, int32_t endX);

@@ -6,7 +6,8 @@
 #include "plugin/platform.h"
 #include "review.h"
 
-// The open dialog's request; set when the dialog initialises, never cleared (review_dialog.cpp).
+// The open dialog's request; set when the dialog initialises, cleared when the dialog has ended
+// (review_dialog.cpp), null between reviews.
 extern ReviewRequest *activeRequest;
 // Item 1028's procedure before waveViewProc was installed; null while not installed.
 extern WNDPROC viewOldProc;
@@ -36,7 +37,8 @@ void restoreView(HWND dialog);
 // active. Returns the old procedure's result.
 LRESULT CALLBACK waveViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 // Draws the whole view through GetDC: background, centre line, bars, markers, waveform, preview.
-// Writes startMarkerX and endMarkerX (and the preview may pull the span inside the buffer).
+// Writes startMarkerX and endMarkerX, 0 both when it cannot draw (and the preview may pull the span
+// inside the buffer).
 void paintWaveView(HWND view);
 // Cursor and drag handling for one mouse message at column x. Touches dragMarker, sizingCursorShown,
 // the span of the params, and the mouse capture.

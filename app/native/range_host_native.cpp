@@ -1,6 +1,6 @@
 // The native half of the recognised editor: the range dialog built from stand-in windows (an edit
 // field is a window of class "Edit", which pastes and takes Tab focus as the stand-in models it), the
-// clipboard read back from the stand-in, and the stand-in's input observer routed to the transcript.
+// clipboard read back from the stand-in, and the stand-in's raw input events written to the transcript.
 // Owns no state of its own.
 #include "app/range_host.h"
 #include "compat_host.h"
@@ -46,10 +46,21 @@ bool rangeHostClipboardText(std::string *text)
     return true;
 }
 
-static void observeInput(const char *kind, const std::string &json, void *context)
+// The stand-in reports each call raw; its transcript line is written here as on Windows.
+static void observeInput(const CompatInputEvent &event, void *context)
 {
     (void)context;
-    rangeHostNoteInput(kind, json);
+    switch (event.kind) {
+    case COMPAT_INPUT_CLIPBOARD:
+        rangeHostNoteInput("clipboard", clipboardEventJson(event.text.c_str()));
+        break;
+    case COMPAT_INPUT_POST:
+        rangeHostNoteInput("post", postEventJson(event.command));
+        break;
+    case COMPAT_INPUT_KEY:
+        rangeHostNoteInput("key", keyEventJson(event.vk, event.scan, event.up));
+        break;
+    }
 }
 
 void rangeHostObserveInput() { compatSetInputObserver(observeInput, nullptr); }

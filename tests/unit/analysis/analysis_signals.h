@@ -1,4 +1,4 @@
-// Test signals for the click analysis: rounded sines, sparse silent buffers, a seeded random source,
+// Test signals for the click analysis: rounded sines, sparse silent buffers, a random walk,
 // and a fixture with a clean ClickParams and a host record at a chosen sample rate.
 #pragma once
 #include <cmath>
@@ -9,6 +9,7 @@
 #include "support/fake_host.h"
 #include "plugin/click_params.h"
 #include "plugin/xfm_types.h"
+#include "support/test_random.h"
 
 // x[k] = amplitude * sin(2 pi k / period), rounded to the nearest integer.
 inline std::vector<int16_t> roundedSine(uint32_t count, int32_t period, int32_t amplitude)
@@ -29,18 +30,6 @@ inline std::vector<int16_t> sparse(uint32_t count, std::initializer_list<std::pa
     return x;
 }
 
-// A small deterministic generator (xorshift), so random checks repeat exactly.
-struct TestRandom {
-    uint32_t state;
-    uint32_t next()
-    {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    int32_t between(int32_t lo, int32_t hi) { return lo + (int32_t)(next() % (uint32_t)(hi - lo + 1)); }
-};
 
 // A wandering signal: steps drawn from -spread..spread, held within 16 bits, with occasional plateaus
 // so that equal neighbours (and ties between extremes) are common.

@@ -42,16 +42,11 @@ TEST_F(RobustCentreTest, IntegerMean)
     EXPECT_EQ(integerMean(&one, -3), -1) << "a negative count";
 }
 
+// The plain worked lists ({1, 2, 3, 4} -> 3 and six more) are checked against both the plug-in and
+// the reference model in ReferenceCentre.WorkedValues; here, the lists that pin a rounding or a tie.
 TEST_F(RobustCentreTest, WorkedLists)
 {
     const ListCase cases[] = {
-        {{1, 2, 3, 4}, 3},
-        {{0, 4, 10, 10}, 6},
-        {{1, 1, 1, 10}, 1},
-        {{0, 1, 2, 100}, 1},
-        {{2, 4}, 3},
-        {{5}, 5},
-        {{10, 10, 10, 10, 0}, 10},
         // The interval list of a sine of period 20 around a rising zero crossing.
         {{10, 10, 10, 10, 10, 10, 10, 10, 5, 0, 5, 10, 10, 10, 10, 10, 10, 10, 10, 10}, 10},
         // A tie after a step of 3 downward: the midpoint, truncated toward the last centre.

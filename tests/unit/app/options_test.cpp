@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include "app/box_script.h"
 #include "app/host_options.h"
+#include "app/text_parse.h"
 
 static std::vector<std::string> split(const std::string &line)
 {

@@ -1,5 +1,5 @@
-// Contract tests of the stand-in's dialogs and controls: what the plug-in relies on from Win32, pinned
-// in tables (GetDlgItemInt reads as Wine's user32 does), message by message.
+// Contract tests of the stand-in's dialogs and controls: what the plug-in relies on from Win32, message
+// by message. The item-number table lives in the contract test shared with Wine.
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,41 +56,10 @@ protected:
     }
 };
 
-TEST_F(DialogContract, GetDlgItemIntReadsTheLeadingNumber)
-{
-    const struct {
-        const char *text;
-        BOOL isSigned;
-        UINT value;
-        BOOL translated;
-    } rows[] = {
-        {"42", TRUE, 42, TRUE},           {"42A", TRUE, 42, TRUE},         {"  -7", TRUE, (UINT)-7, TRUE},
-        {"\t+5", TRUE, 5, TRUE},          {"", TRUE, 0, FALSE},            {"abc", TRUE, 0, FALSE},
-        {"-", TRUE, 0, FALSE},            {"- 3", TRUE, 0, FALSE},         {"1 2", TRUE, 1, TRUE},
-        {"2147483647", TRUE, 2147483647u, TRUE}, {"2147483648", TRUE, 0, FALSE},
-        {"-2147483648", TRUE, 0x80000000u, TRUE}, {"-2147483649", TRUE, 0, FALSE},
-        {"99999999999999999999", TRUE, 0, FALSE}, {"4294967295", FALSE, 4294967295u, TRUE},
-        {"4294967296", FALSE, 0, FALSE},  {"-1", FALSE, 4294967295u, TRUE}, {"7x", FALSE, 7, TRUE},
-        // Only the first 29 characters are read.
-        {"000000000000000000000000000001", TRUE, 0, TRUE},
-    };
-    run([&](HWND dialog) {
-        for (const auto &r : rows) {
-            SetDlgItemTextA(dialog, 110, r.text);
-            BOOL translated = 99;
-            UINT value = GetDlgItemInt(dialog, 110, &translated, r.isSigned);
-            EXPECT_EQ(value, r.value) << "\"" << r.text << "\" signed " << r.isSigned;
-            EXPECT_EQ(translated, r.translated) << "\"" << r.text << "\" signed " << r.isSigned;
-        }
-        BOOL translated = 99;
-        EXPECT_EQ(GetDlgItemInt(dialog, 4242, &translated, TRUE), 0u) << "no such item";
-        EXPECT_EQ(translated, FALSE);
-        EXPECT_EQ(GetDlgItemInt(dialog, 110, nullptr, TRUE), 0u) << "a null flag is allowed";
-        SendMessageA(GetDlgItem(dialog, 2), BM_CLICK, 0, 0);
-    });
-}
-
-TEST_F(DialogContract, SetDlgItemIntSignedAndUnsigned)
+// The reading rules of GetDlgItemInt and SetDlgItemInt are pinned row by row in the contract test that
+// runs against the stand-in and against Wine alike (wine.contract_native); here, only what a dialog
+// built from the template adds: its items answer, a null flag is allowed, texts are cut to the buffer.
+TEST_F(DialogContract, ItemNumbersInADialog)
 {
     run([](HWND dialog) {
         char text[32];
@@ -98,8 +67,7 @@ TEST_F(DialogContract, SetDlgItemIntSignedAndUnsigned)
         GetDlgItemTextA(dialog, 111, text, sizeof text);
         EXPECT_STREQ(text, "-5");
         SetDlgItemInt(dialog, 111, (UINT)-5, FALSE);
-        GetDlgItemTextA(dialog, 111, text, sizeof text);
-        EXPECT_STREQ(text, "4294967291");
+        EXPECT_EQ(GetDlgItemInt(dialog, 111, nullptr, FALSE), 4294967291u) << "a null flag is allowed";
         GetDlgItemTextA(dialog, 111, text, 4);
         EXPECT_STREQ(text, "429") << "cut to the buffer";
         EndDialog(dialog, 5);

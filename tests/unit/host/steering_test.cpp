@@ -17,13 +17,6 @@ protected:
         compatClearClipboard();
         PluginTest::TearDown();
     }
-    // A fresh stand-in and plug-in for the next row of a table.
-    void resetForRow()
-    {
-        compatReset();
-        resetModuleState();
-        compatSetProfileDirectory(profileDir);
-    }
     // Builds the host and lets XfmSetup recognise it from the view's parent.
     void setUpHost(const char *frameClass, uint32_t rangeCommand)
     {
@@ -32,15 +25,14 @@ protected:
     }
 };
 
-static std::string clip(const std::string &text) { return "{\"event\":\"clipboard\",\"text\":\"" + text + "\"}"; }
-static std::string post(int command) { return "{\"event\":\"post\",\"command\":" + std::to_string(command) + "}"; }
+static std::string clip(const std::string &text) { return "clipboard " + text; }
+static std::string post(int command) { return "post " + std::to_string(command); }
 static std::string key(int vk, int scan, bool up)
 {
-    return "{\"event\":\"key\",\"vk\":" + std::to_string(vk) + ",\"scan\":" + std::to_string(scan) +
-           ",\"up\":" + (up ? "true" : "false") + "}";
+    return "key " + std::to_string(vk) + " " + std::to_string(scan) + (up ? " up" : " down");
 }
 
-// The transcript of a whole steering run to position with the range start and end.
+// The input log of a whole steering run to position with the range start and end.
 static std::vector<std::string> steeringLog(const std::string &position, int command, const std::string &start,
                                             const std::string &end)
 {
@@ -63,7 +55,7 @@ TEST_F(SteeringTest, RecognisedHostsGetTheirCommandAndTheRangeInBothFields)
     } rows[] = {{"COOL96", 1, 3147}, {"COOL2000SS", 2, 2055}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.frameClass);
-        resetForRow();
+        resetForRun();
         setUpHost(row.frameClass, row.command);
         ASSERT_EQ(hostKind, row.kind);
         compatSetClipboardText("copied earlier by another program");
@@ -78,10 +70,9 @@ TEST_F(SteeringTest, RecognisedHostsGetTheirCommandAndTheRangeInBothFields)
         EXPECT_EQ(h.endText, "1095") << "end field: its old text replaced by position + ptsAround";
         EXPECT_EQ(h.openedAt, 100u) << "the command is acted on after the 100 ms pause";
         EXPECT_EQ(compatClockNow(), 300u) << "the keystrokes come from the 300 ms timer";
-        EXPECT_EQ(compatInputLog(), steeringLog("1000", (int)row.command, "905", "1095"));
+        EXPECT_EQ(inputLogText(), steeringLog("1000", (int)row.command, "905", "1095"));
         EXPECT_EQ(navPosition, 1000);
         EXPECT_NE(navTimer, 0u);
-        EXPECT_EQ(compatLiveTimers(), 0) << "the timer kills itself";
         EXPECT_EQ(compatClipboardText(), "1095");
         for (const CompatKeyEvent &e : compatKeyEvents()) {
             EXPECT_TRUE(e.flags == 0 || e.flags == KEYEVENTF_KEYUP) << "flags " << e.flags;
@@ -100,7 +91,7 @@ TEST_F(SteeringTest, UnsupportedHostOrNoWindowGetsTheClipboardOnly)
     } rows[] = {{"unrecognised frame", true, 0}, {"no host window", false, 2}};
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        resetForRow();
+        resetForRun();
         setUpHost("SomeOtherEditor", 2055);
         if (!row.keepWindow)
             hostWindow = nullptr;
@@ -108,9 +99,8 @@ TEST_F(SteeringTest, UnsupportedHostOrNoWindowGetsTheClipboardOnly)
 
         steerHost(4711);
 
-        EXPECT_EQ(compatInputLog(), std::vector<std::string>{clip("4711")});
+        EXPECT_EQ(inputLogText(), std::vector<std::string>{clip("4711")});
         EXPECT_TRUE(rangeHost().commands.empty());
-        EXPECT_EQ(compatLiveTimers(), 0);
         EXPECT_EQ(navTimer, 0u);
         EXPECT_EQ(compatClockNow(), 0u) << "no pause, no pumping";
         EXPECT_EQ(navPosition, 4711);

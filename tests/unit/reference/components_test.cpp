@@ -7,10 +7,10 @@
 #include "analysis/click_span.h"
 #include "plugin/xfm_types.h"
 #include "reference_model.h"
+#include "support/test_random.h"
 
 namespace {
 
-uint32_t nextRandom(uint32_t &s) { s ^= s << 13; s ^= s >> 17; s ^= s << 5; return s; }
 
 TEST(ReferenceCentre, WorkedValues)
 {

@@ -11,18 +11,14 @@
 #include <vector>
 #include "plugin/module_reset.h"
 #include "reference_model.h"
-#include "search/review_hook.h"
+#include "support/test_random.h"
+#include "ui/review.h"
 #include "support/fake_host.h"
 
 using refmodel::Review;
 
 namespace {
 
-struct Rng {
-    uint32_t s;
-    uint32_t next() { s ^= s << 13; s ^= s >> 17; s ^= s << 5; return s; }
-    int32_t range(int32_t lo, int32_t hi) { return lo + (int32_t)(next() % (uint32_t)(hi - lo + 1)); }
-};
 
 enum Kind { NOISE, MUSIC, BURSTS, STEPS, SILENCE_CLICKS, FULL_SCALE, END_CLICKS, PLATEAUS, KIND_COUNT };
 enum Strategy { AUTO, NEXT, REPAIR, MIXED, STRATEGY_COUNT };
@@ -31,66 +27,66 @@ const char *strategyNames[] = {"auto", "next", "repair", "mixed"};
 
 int16_t clip16(int64_t v) { return (int16_t)(v > 32767 ? 32767 : v < -32768 ? -32768 : v); }
 
-void addClicks(std::vector<int16_t> &x, Rng &rng, int32_t count, int32_t height)
+void addClicks(std::vector<int16_t> &x, TestRandom &rng, int32_t count, int32_t height)
 {
     for (int32_t c = 0; c < count && x.size() > 4; ++c) {
         uint32_t at = rng.next() % (uint32_t)x.size();
-        int32_t h = rng.range(height / 3, height) * ((rng.next() & 1) ? 1 : -1);
-        int32_t width = rng.range(1, 4);
+        int32_t h = rng.between(height / 3, height) * ((rng.next() & 1) ? 1 : -1);
+        int32_t width = rng.between(1, 4);
         for (int32_t k = 0; k < width && at + k < x.size(); ++k) x[at + k] = clip16((int64_t)x[at + k] + h / (k + 1));
     }
 }
 
-std::vector<int16_t> music(uint32_t n, Rng &rng, int32_t level)
+std::vector<int16_t> music(uint32_t n, TestRandom &rng, int32_t level)
 {
     double f[3], a[3];
-    for (int32_t i = 0; i < 3; ++i) { f[i] = rng.range(5, 400) / 10000.0; a[i] = rng.range(level / 4, level); }
+    for (int32_t i = 0; i < 3; ++i) { f[i] = rng.between(5, 400) / 10000.0; a[i] = rng.between(level / 4, level); }
     std::vector<int16_t> x(n);
     for (uint32_t k = 0; k < n; ++k) {
         double v = 0;
         for (int32_t i = 0; i < 3; ++i) v += a[i] * std::sin(6.283185307179586 * f[i] * k);
-        x[k] = clip16((int64_t)v + rng.range(-3, 3));
+        x[k] = clip16((int64_t)v + rng.between(-3, 3));
     }
     return x;
 }
 
-std::vector<int16_t> generate(Kind kind, uint32_t n, Rng &rng)
+std::vector<int16_t> generate(Kind kind, uint32_t n, TestRandom &rng)
 {
     std::vector<int16_t> x(n, 0);
     static const int32_t levels[] = {3, 50, 500, 5000, 20000};
     switch (kind) {
     case NOISE: {
         int32_t l = levels[rng.next() % 5];
-        for (auto &v : x) v = (int16_t)rng.range(-l, l);
-        if (rng.next() & 1) addClicks(x, rng, rng.range(1, 8), 20000);
+        for (auto &v : x) v = (int16_t)rng.between(-l, l);
+        if (rng.next() & 1) addClicks(x, rng, rng.between(1, 8), 20000);
         break;
     }
-    case MUSIC: x = music(n, rng, rng.range(200, 9000)); addClicks(x, rng, rng.range(1, 30), 12000); break;
+    case MUSIC: x = music(n, rng, rng.between(200, 9000)); addClicks(x, rng, rng.between(1, 30), 12000); break;
     case BURSTS:
-        for (uint32_t k = 0; k < n; ++k) x[k] = (int16_t)rng.range(-2, 2);
-        for (int32_t b = rng.range(1, 12); b > 0; --b) {
-            uint32_t at = rng.next() % n, len = (uint32_t)rng.range(5, 400);
-            int32_t l = rng.range(100, 15000);
-            for (uint32_t k = at; k < at + len && k < n; ++k) x[k] = (int16_t)rng.range(-l, l);
+        for (uint32_t k = 0; k < n; ++k) x[k] = (int16_t)rng.between(-2, 2);
+        for (int32_t b = rng.between(1, 12); b > 0; --b) {
+            uint32_t at = rng.next() % n, len = (uint32_t)rng.between(5, 400);
+            int32_t l = rng.between(100, 15000);
+            for (uint32_t k = at; k < at + len && k < n; ++k) x[k] = (int16_t)rng.between(-l, l);
         }
         break;
     case STEPS: {
         int32_t level = 0;
         for (uint32_t k = 0; k < n; ++k) {
-            if (rng.next() % 700 == 0) level = rng.range(-20000, 20000);
-            x[k] = clip16(level + rng.range(-20, 20));
+            if (rng.next() % 700 == 0) level = rng.between(-20000, 20000);
+            x[k] = clip16(level + rng.between(-20, 20));
         }
         break;
     }
-    case SILENCE_CLICKS: addClicks(x, rng, rng.range(1, 40), 30000); break;
+    case SILENCE_CLICKS: addClicks(x, rng, rng.between(1, 40), 30000); break;
     case FULL_SCALE:
         x = music(n, rng, 40000);
-        addClicks(x, rng, rng.range(1, 20), 32767);
+        addClicks(x, rng, rng.between(1, 20), 32767);
         break;
     case END_CLICKS:
-        x = music(n, rng, rng.range(100, 3000));
+        x = music(n, rng, rng.between(100, 3000));
         for (int32_t c = 0; c < 4; ++c) {
-            uint32_t off = (uint32_t)rng.range(0, 9);
+            uint32_t off = (uint32_t)rng.between(0, 9);
             uint32_t at = (c & 1) ? n - 1 - off : off;
             x[at] = clip16((int64_t)x[at] + ((c & 2) ? 15000 : -15000));
         }
@@ -98,10 +94,10 @@ std::vector<int16_t> generate(Kind kind, uint32_t n, Rng &rng)
     case PLATEAUS: {
         int32_t level = 0;
         for (uint32_t k = 0; k < n; ++k) {
-            if (rng.next() % 300 == 0) level = (rng.next() & 1) ? rng.range(-9000, 9000) : 0;
+            if (rng.next() % 300 == 0) level = (rng.next() & 1) ? rng.between(-9000, 9000) : 0;
             x[k] = (int16_t)level;
         }
-        addClicks(x, rng, rng.range(0, 15), 20000);
+        addClicks(x, rng, rng.between(0, 15), 20000);
         break;
     }
     default: break;
@@ -167,11 +163,11 @@ Case makeCase(uint32_t index, Kind kind, uint32_t n)
 {
     Case c{};
     c.seed = 0x9E3779B9u * (index + 1);
-    Rng rng{c.seed};
+    TestRandom rng{c.seed};
     c.kind = kind;
     c.n = n;
     c.strategy = (Strategy)(index % STRATEGY_COUNT);
-    c.stopAfter = rng.range(0, 25);
+    c.stopAfter = rng.between(0, 25);
     static const int32_t c1s[] = {2, 4, 6}, d1s[] = {100, 600, 2000}, c2s[] = {5, 9, 15}, sev[] = {-1, 0, 1, 2, 3, 7},
                          rates[] = {8000, 44100, 96000, 0}, blends[] = {0, 6, 12};
     c.s.c1 = c1s[rng.next() % 3];
@@ -183,7 +179,7 @@ Case makeCase(uint32_t index, Kind kind, uint32_t n)
     c.s.baseFreqVerS = sev[rng.next() % 6];
     c.s.sampleRate = rates[rng.next() % 4];
     c.s.selStart = (rng.next() & 1) ? 5000 : 0;
-    c.s.cancelAtProgress = (rng.next() % 10 == 0) ? rng.range(1, 40) : 0;
+    c.s.cancelAtProgress = (rng.next() % 10 == 0) ? rng.between(1, 40) : 0;
     return c;
 }
 
@@ -272,8 +268,8 @@ protected:
         }
         writeIni(settingsFile(c.s));
         std::vector<int16_t> recording(c.s.selStart, 0);
-        Rng fill{c.seed ^ 0x5555u};
-        for (auto &v : recording) v = (int16_t)fill.range(-30000, 30000);
+        TestRandom fill{c.seed ^ 0x5555u};
+        for (auto &v : recording) v = (int16_t)fill.between(-30000, 30000);
         recording.insert(recording.end(), signal.begin(), signal.end());
         recording.push_back(12345);
         setUpFakeHost(recording, c.s.selStart, c.s.selStart + (uint32_t)signal.size() - 1);
@@ -301,12 +297,12 @@ protected:
         std::string d = firstDifference(result, m);
         return d.empty() ? d : describe(c) + "\n  first difference: " + d;
     }
-    void runMany(uint32_t first, uint32_t count, std::function<uint32_t(Rng &)> length, int32_t kindOverride = -1)
+    void runMany(uint32_t first, uint32_t count, std::function<uint32_t(TestRandom &)> length, int32_t kindOverride = -1)
     {
         int32_t failures = 0;
         coverage = Coverage();
         for (uint32_t i = first; i < first + count; ++i) {
-            Rng rng{0xA5A5A5A5u ^ (i * 2654435761u)};
+            TestRandom rng{0xA5A5A5A5u ^ (i * 2654435761u)};
             Kind kind = kindOverride >= 0 ? (Kind)kindOverride : (Kind)(i % KIND_COUNT);
             Case c = makeCase(i, kind, length(rng));
             std::vector<int16_t> signal = generate(kind, c.n, rng);
@@ -327,28 +323,28 @@ protected:
 
 TEST_F(DifferentialTest, ModerateSignalsOfEveryKind)
 {
-    runMany(0, 160, [](Rng &r) { return (uint32_t)r.range(2000, 30000); });
+    runMany(0, 160, [](TestRandom &r) { return (uint32_t)r.between(2000, 30000); });
 }
 
 TEST_F(DifferentialTest, LongerSignals)
 {
-    runMany(1000, 8, [](Rng &r) { return (uint32_t)r.range(60000, 100000); });
+    runMany(1000, 8, [](TestRandom &r) { return (uint32_t)r.between(60000, 100000); });
 }
 
 TEST_F(DifferentialTest, ShortBuffers)
 {
-    runMany(2000, 120, [](Rng &r) { return (uint32_t)r.range(42, 200); });
+    runMany(2000, 120, [](TestRandom &r) { return (uint32_t)r.between(42, 200); });
 }
 
 TEST_F(DifferentialTest, ClicksNearBothEnds)
 {
-    runMany(3000, 40, [](Rng &r) { return (uint32_t)r.range(42, 3000); }, END_CLICKS);
+    runMany(3000, 40, [](TestRandom &r) { return (uint32_t)r.between(42, 3000); }, END_CLICKS);
 }
 
 TEST_F(DifferentialTest, TwoLongRuns)
 {
-    runMany(4000, 1, [](Rng &) { return 400000u; }, MUSIC); // automatic repair
-    runMany(4002, 1, [](Rng &) { return 400000u; }, MUSIC); // "&Repair" at every review
+    runMany(4000, 1, [](TestRandom &) { return 400000u; }, MUSIC); // automatic repair
+    runMany(4002, 1, [](TestRandom &) { return 400000u; }, MUSIC); // "&Repair" at every review
 }
 
 // The skip list outlives a run: a second run over the same audio passes over what the first skipped.
@@ -356,8 +352,8 @@ TEST_F(DifferentialTest, SkipsCarryIntoTheNextRun)
 {
     int32_t failures = 0;
     for (uint32_t i = 0; i < 12; ++i) {
-        Rng rng{0x1234567u + i};
-        Case c = makeCase(5000 + i, (i & 1) ? SILENCE_CLICKS : MUSIC, (uint32_t)rng.range(3000, 20000));
+        TestRandom rng{0x1234567u + i};
+        Case c = makeCase(5000 + i, (i & 1) ? SILENCE_CLICKS : MUSIC, (uint32_t)rng.between(3000, 20000));
         c.strategy = MIXED;
         c.stopAfter = 40;
         c.s.cancelAtProgress = 0;

@@ -56,7 +56,7 @@ static int32_t review(RunState &r, uint32_t p, const char *text, uint32_t allowG
 
 static bool repair(RunState &r)
 {
-    int32_t ok = repairSpan(r.buf.data(), (uint32_t)r.buf.size(), r.params, nullptr);
+    int32_t ok = repairSpan(r.buf.data(), (uint32_t)r.buf.size(), r.params);
     if (!ok) r.out->boxes.push_back("Can't repair this.");
     return ok != 0;
 }

@@ -18,7 +18,7 @@ protected:
         clickParams.spanStart = start;
         clickParams.spanEnd = end;
         clickParams.lineBezier = lineBezier;
-        return repairSpan(samples.data(), (uint32_t)samples.size(), clickParams, nullptr);
+        return repairSpan(samples.data(), (uint32_t)samples.size(), clickParams);
     }
     // Every sample outside first..last is as it was.
     void expectOnlyChanged(const std::vector<int16_t> &before, const std::vector<int16_t> &after, int64_t first,
@@ -179,7 +179,7 @@ TEST_F(RepairSpanTest, NoAnchorReachesOutsideTheBuffer)
             clickParams.spanStart = start;
             clickParams.spanEnd = end;
             clickParams.lineBezier = 6;
-            int32_t result = repairSpan(whole.data() + guard, count, clickParams, nullptr);
+            int32_t result = repairSpan(whole.data() + guard, count, clickParams);
             uint32_t first = (uint32_t)clickParams.spanStart, last = (uint32_t)clickParams.spanEnd;
             int64_t lo = guard + (int64_t)first, hi = guard + (int64_t)last;
             if (!result || first > last)

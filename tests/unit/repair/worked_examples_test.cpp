@@ -47,7 +47,7 @@ TEST_F(WorkedExampleTest, FallingSpanGivesTheListedBridgesAndBlends)
             std::vector<int16_t> samples = buffer(FALLING_BEFORE, FALLING_AFTER, seed);
             std::vector<int16_t> before = samples;
             setSpan(r.lineBezier);
-            ASSERT_EQ(repairSpan(samples.data(), 60, clickParams, nullptr), 1);
+            ASSERT_EQ(repairSpan(samples.data(), 60, clickParams), 1);
             std::vector<int16_t> curve(curveBridge, curveBridge + 12), line(lineBridge, lineBridge + 12);
             EXPECT_EQ(dumpEntries(curve), dumpEntries(FALLING_CURVE)) << "curve, seed " << seed;
             EXPECT_EQ(dumpEntries(line), dumpEntries(FALLING_LINE)) << "line, seed " << seed;
@@ -73,7 +73,7 @@ TEST_F(WorkedExampleTest, OvershootingHandlesAreClampedToFullScale)
         const int32_t after[4] = {32000 * sign, 31000 * sign, 30000 * sign, 29000 * sign};
         std::vector<int16_t> samples = buffer(before, after, 7);
         setSpan(0);
-        ASSERT_EQ(repairSpan(samples.data(), 60, clickParams, nullptr), 1);
+        ASSERT_EQ(repairSpan(samples.data(), 60, clickParams), 1);
         std::vector<int16_t> expected = {32000, 32760, 32767, 32767, 32767, 32767, 32767,
                                          32767, 32767, 32767, 32758, 32000};
         for (int16_t &e : expected)

