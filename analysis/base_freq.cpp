@@ -15,10 +15,11 @@ enum {
 };
 
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
-// empty stretch, which is then not read at all). Longer stretches of the run's own buffer are answered
-// from its range table.
-static int32_t amplitudeRange(const int16_t *samples, int32_t lo, int32_t hi)
+// empty stretch, which is then not read at all). Longer stretches are answered from the buffer's
+// range table when it has one.
+static int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi)
 {
+    const int16_t *samples = buffer.samples;
     if (hi <= lo)
         return 0;
     if ((int64_t)hi - lo < 2 * (int64_t)RANGE_BLOCK) { // the span: read, as the table would read it anyway
@@ -26,7 +27,7 @@ static int32_t amplitudeRange(const int16_t *samples, int32_t lo, int32_t hi)
         scanMinMax(samples, (uint32_t)lo, (uint32_t)hi, low, high);
         return high - low;
     }
-    const RangeTable *table = rangeTableFor(samples);
+    const RangeTable *table = tableOf(buffer);
     if (table && (uint32_t)hi < table->count) {
         int32_t low, high;
         rangeMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
@@ -55,8 +56,9 @@ static void clipSpan(ClickParams &params, uint32_t sampleCount)
 
 // Window ends are formed in 64 bits: the half-width follows the host's sample rate and the span
 // width, neither of which is bounded here.
-int32_t verificationHysteresis(const int16_t *samples, uint32_t sampleCount, const ClickParams &params, int64_t w)
+int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w)
 {
+    uint32_t sampleCount = buffer.count;
     int64_t hw = params.wave ? params.wave->sampleRate / 30 : defaultHalfWidth;
     if (hw < w)
         hw = w;
@@ -66,8 +68,8 @@ int32_t verificationHysteresis(const int16_t *samples, uint32_t sampleCount, con
         a = 1;
     if (b > (int64_t)sampleCount - 2)
         b = (int64_t)sampleCount - 2;
-    int32_t h = b > a ? amplitudeRange(samples, (int32_t)a, (int32_t)b) / 6 : 0;
-    int32_t spanHeight = amplitudeRange(samples, params.spanStart, params.spanEnd);
+    int32_t h = b > a ? amplitudeRange(buffer, (int32_t)a, (int32_t)b) / 6 : 0;
+    int32_t spanHeight = amplitudeRange(buffer, params.spanStart, params.spanEnd);
     int32_t halfHeight = (spanHeight + 1) / 2;
     if (halfHeight < h)
         h = halfHeight;
@@ -144,8 +146,9 @@ static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32
     largest = hi;
 }
 
-int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t sampleCount, ClickParams &params)
+int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, ClickParams &params)
 {
+    uint32_t sampleCount = buffer.count;
     if (sampleCount < shortestBuffer)
         return 0;
     int32_t severity = params.baseFreqVerS;
@@ -154,14 +157,14 @@ int32_t verifyBaseFrequency(const int16_t *samples, uint32_t position, uint32_t 
     clipSpan(params, sampleCount);
     // Formed in 64 bits so that no span, however it was set, overflows its width.
     int64_t w = (int64_t)params.spanEnd - params.spanStart;
-    int32_t h = verificationHysteresis(samples, sampleCount, params, w);
+    int32_t h = verificationHysteresis(buffer, params, w);
     // A candidate outside the buffer makes the right-hand walkers refuse it, which accepts; decide
     // that before the left-hand walkers, which cannot tell and would read past the end.
     if (position >= sampleCount || position > (uint32_t)INT32_MAX)
         return 1;
     int32_t p = (int32_t)position;
     ExtremumList list;
-    if (!collectExtrema(samples, p, sampleCount, h, list))
+    if (!collectExtrema(buffer, p, h, list))
         return 1;
     int32_t n = list.last - list.first;
     if (n < minimumIntervals)

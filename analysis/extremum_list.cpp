@@ -1,77 +1,13 @@
 // Collection of the verification's extremum list: starting at the candidate, alternating walks with
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
-// Owns the memo of walks made over the run's buffer and the last collection's chain on each side
-// (fixed static storage).
-#include "analysis/base_freq.h"
+// Owns the last first walk of each kind and the last collection's chain on each side (fixed static
+// storage).
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
 #include "analysis/walker_core.h"
 #include <cstring>
 
-// Left of p: the nearer of the first trough and the first peak, then alternating walks from it until
-// a walk finds nothing new or slot 0 is filled. The walk after slot 0 is filled is still made and its
-// result dropped. Result 0 when a walker refused its arguments.
-static int32_t collectLeft(const int16_t *samples, int32_t p, int32_t h, ExtremumList &list)
-{
-    int32_t o = findTroughLeft(samples, p, h);
-    int32_t t = findPeakLeft(samples, p, h);
-    if (o < 0 || t < 0)
-        return 0;
-    list.first = firstRightSlot;
-    if (o == p && t == p)
-        return 1;
-    bool peak = t > o; // a tie counts as a trough
-    list.first = firstRightSlot - 1;
-    list.slot[list.first] = peak ? t : o;
-    for (;;) {
-        int32_t q = list.slot[list.first];
-        int32_t next = peak ? findTroughLeft(samples, q, h) : findPeakLeft(samples, q, h);
-        if (next < 0 || next == q || list.first == 0)
-            return 1;
-        list.slot[--list.first] = next;
-        peak = !peak;
-    }
-}
-
-// Right of p, the mirror of collectLeft, filling slots 10 up to 20.
-static int32_t collectRight(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h,
-                            ExtremumList &list)
-{
-    int32_t v = findTroughRight(samples, p, sampleCount, h);
-    int32_t u = findPeakRight(samples, p, sampleCount, h);
-    if (v < 0 || u < 0)
-        return 0;
-    list.last = firstRightSlot - 1;
-    if (v == p && u == p)
-        return 1;
-    bool peak = u < v; // a tie counts as a trough
-    list.last = firstRightSlot;
-    list.slot[list.last] = peak ? u : v;
-    for (;;) {
-        int32_t q = list.slot[list.last];
-        int32_t next = peak ? findTroughRight(samples, q, sampleCount, h)
-                            : findPeakRight(samples, q, sampleCount, h);
-        if (next < 0 || next == q || list.last == lastExtremumSlot)
-            return 1;
-        list.slot[++list.last] = next;
-        peak = !peak;
-    }
-}
-
-// Walks remembered for the run's buffer. Consecutive verifications at neighbouring positions walk
-// mostly the same chains of extrema, so a walk from a start with a hysteresis is looked up before it
-// is made. An entry holds only for the table version it was made under: any repair raises it.
-enum { walkMemoSize = 1024, troughLeft = 0, peakLeft = 1, troughRight = 2, peakRight = 3 };
-
-struct WalkMemo {
-    uint64_t version; // range table version the walk was made under, 0 = empty
-    int32_t start;    // buffer index the walk started at
-    int32_t turn;     // hysteresis, 0..65535
-    int32_t kind;     // troughLeft .. peakRight
-    int32_t result;   // buffer index the walk returned
-};
-
-static WalkMemo walkMemo[walkMemoSize];
+enum { troughLeft = 0, peakLeft = 1, troughRight = 2, peakRight = 3 };
 
 static int32_t walkOnce(int32_t kind, const int16_t *x, const RangeTable *t, int32_t start, int32_t end, int32_t turn)
 {
@@ -87,44 +23,40 @@ static int32_t walkOnce(int32_t kind, const int16_t *x, const RangeTable *t, int
     }
 }
 
-static inline int32_t memoWalk(int32_t kind, const int16_t *x, const RangeTable *t, int32_t start, int32_t end,
-                               int32_t turn)
+// The last first walk of each kind: verifications at consecutive candidates start their walks one
+// sample apart. Holds for one table version (and so one buffer and end) and hysteresis.
+struct FirstWalk {
+    uint64_t version; // range table version the walk was made under, 0 = none
+    int32_t start;    // buffer index the walk started at
+    int32_t turn;     // hysteresis, 0..65535
+    int32_t result;   // buffer index the walk returned
+};
+
+static FirstWalk lastFirstWalk[4];
+
+// The first walk of a kind from p, which starts where the same walk from p - 1 (the last verification's,
+// as a rule) already is when sample p - 1 is more extreme than p to the left, or sample p is more
+// extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
+// skip, the block holding the more extreme sample not lying within its bounds) and goes on exactly as
+// the walk from p would. Otherwise the walk is made.
+static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t,
+                                                               int32_t p, int32_t end, int32_t turn)
 {
     if (!t)
-        return walkOnce(kind, x, t, start, end, turn);
-    WalkMemo &e = walkMemo[((uint32_t)start * 4u + (uint32_t)kind) & (walkMemoSize - 1)];
-    if (e.version == t->version && e.start == start && e.turn == turn && e.kind == kind)
-        return e.result;
-    int32_t result = walkOnce(kind, x, t, start, end, turn);
-    e = WalkMemo{t->version, start, turn, kind, result};
+        return walkOnce(kind, x, t, p, end, turn);
+    FirstWalk &e = lastFirstWalk[kind];
+    int32_t result;
+    int32_t before = p > 0 ? x[p - 1] : 0, here = x[p];
+    bool same = kind == troughLeft    ? before < here
+                : kind == peakLeft    ? before > here
+                : kind == troughRight ? here < before
+                                      : here > before;
+    if (p > 0 && same && e.version == t->version && e.start == p - 1 && e.turn == turn)
+        result = e.result;
+    else
+        result = walkOnce(kind, x, t, p, end, turn);
+    e = FirstWalk{t->version, p, turn, result};
     return result;
-}
-
-// The first walk of a kind from p, which starts where the same walk from p - 1 (remembered from the
-// verification before, as a rule) already is when sample p - 1 is more extreme than p to the left, or
-// sample p is more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check
-// there cannot skip, the block holding the more extreme sample not lying within its bounds) and goes
-// on exactly as the walk from p would. Otherwise, or when that walk is not remembered, the walk is made.
-static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t, int32_t p, int32_t end,
-                                int32_t turn)
-{
-    if (t && p > 0) {
-        int32_t before = x[p - 1], here = x[p];
-        bool same = kind == troughLeft    ? before < here
-                    : kind == peakLeft    ? before > here
-                    : kind == troughRight ? here < before
-                                          : here > before;
-        if (same) {
-            const WalkMemo &e = walkMemo[((uint32_t)(p - 1) * 4u + (uint32_t)kind) & (walkMemoSize - 1)];
-            if (e.version == t->version && e.start == p - 1 && e.turn == turn && e.kind == kind) {
-                // Remembered for p too, so that the walk from p + 1 finds it in turn.
-                int32_t result = e.result;
-                walkMemo[((uint32_t)p * 4u + (uint32_t)kind) & (walkMemoSize - 1)] = WalkMemo{t->version, p, turn, kind, result};
-                return result;
-            }
-        }
-    }
-    return memoWalk(kind, x, t, p, end, turn);
 }
 
 // The chain of extrema the last collection found on one side. From an extremum of a given kind the
@@ -154,6 +86,9 @@ static SideChain leftChain, rightChain;
 
 // Where the old chain has q as an extremum of this kind: its index, or -1. from is where the search
 // goes on (positions run one way along a chain, so it only moves forward); step is -1 on the left.
+// The kind never decides between walks of one hysteresis and end: a sample that a trough walk and a
+// peak walk both end at has only its own value beyond it up to the buffer's end, and both chains end
+// there. It stays so that the reuse rests on its own stated condition, not on that property.
 static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool peak, int32_t step)
 {
     while (from < c.length && (c.at[chainSlot(from, step)] - q) * step < 0)
@@ -188,9 +123,14 @@ static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t
     return t && c.samples == x && c.version == t->version && c.turn == turn && c.end == end;
 }
 
-// The same collection with the walker loops inline and the range table looked up once, for arguments
-// every walker accepts (0 <= p < end, h >= 0), where no walk can return -1: each starts inside.
-static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
+// Left of p, by the plain rule: the nearer of the first trough and the first peak (a tie counts as a
+// trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the walk
+// after slot 0 is filled is still made and its result dropped). Every walk is the plain walker's walk
+// (walker_core.h; the table only steps over blocks that cannot move or stop it). Two shortcuts give
+// the same walks without making them, and only with a table, whose version tells when they hold: the
+// first walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it.
+// 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
+static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
 {
     int32_t o = firstWalk(troughLeft, x, t, p, 0, turn);
     int32_t u = firstWalk(peakLeft, x, t, p, 0, turn);
@@ -226,7 +166,7 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
             }
             continue;
         }
-        int32_t next = memoWalk(peak ? troughLeft : peakLeft, x, t, q, 0, turn);
+        int32_t next = walkOnce(peak ? troughLeft : peakLeft, x, t, q, 0, turn);
         if (next == q) {
             ended = true;
             break;
@@ -241,8 +181,9 @@ static void collectLeftFast(const int16_t *x, const RangeTable *t, int32_t p, in
     keepChain(leftChain, x, t->version, turn, 0, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
 }
 
-static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
-                             ExtremumList &list)
+// Right of p, the mirror of collectLeft, filling slots 10 up to 20; the walks end before end.
+static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
+                         ExtremumList &list)
 {
     int32_t v = firstWalk(troughRight, x, t, p, end, turn);
     int32_t u = firstWalk(peakRight, x, t, p, end, turn);
@@ -276,7 +217,7 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
             }
             continue;
         }
-        int32_t next = memoWalk(peak ? troughRight : peakRight, x, t, q, end, turn);
+        int32_t next = walkOnce(peak ? troughRight : peakRight, x, t, q, end, turn);
         if (next == q) {
             ended = true;
             break;
@@ -292,20 +233,19 @@ static void collectRightFast(const int16_t *x, const RangeTable *t, int32_t p, i
               list.last - firstRightSlot + 1);
 }
 
-int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list)
+int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list)
 {
-    // The walkers clamp the hysteresis to the widest possible turn and index with 32-bit positions.
-    int32_t end = sampleCount > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)sampleCount;
-    if (p >= 0 && p < end && h >= 0) {
-        const RangeTable *t = rangeTableFor(samples);
-        if (t && t->count != (uint32_t)end)
-            t = nullptr; // walks to the right end where the table's buffer ends, or use no table
-        int32_t turn = h > 65535 ? 65535 : h;
-        collectLeftFast(samples, t, p, turn, list);
-        collectRightFast(samples, t, p, end, turn, list);
-        return 1;
-    }
-    if (!collectLeft(samples, p, h, list))
+    // The walkers index with 32-bit positions; a longer buffer is walked as far as they reach.
+    int32_t end = buffer.count > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)buffer.count;
+    // Arguments a walker would refuse; a candidate at or past the end is refused before the left walks,
+    // which would read from it.
+    if (p < 0 || p >= end || h < 0)
         return 0;
-    return collectRight(samples, p, sampleCount, h, list);
+    const RangeTable *t = tableOf(buffer);
+    if (t && t->count != (uint32_t)end)
+        t = nullptr; // walks to the right end where the table's buffer ends, or use no table
+    int32_t turn = h > 65535 ? 65535 : h; // no two samples differ by more: a larger turn stops no walk
+    collectLeft(buffer.samples, t, p, turn, list);
+    collectRight(buffer.samples, t, p, end, turn, list);
+    return 1;
 }

@@ -1,9 +1,8 @@
 // The four extremum walkers of the base-frequency verification: each follows a trough or a peak from
-// a start sample in one direction until the signal turns back by more than the hysteresis h. Over the
-// run's own buffer they step over whole blocks, found in its range table, where no sample can move or
-// stop them. Pure functions over the sample buffer; no state.
+// a start sample in one direction until the signal turns back by more than the hysteresis h, sample
+// by sample: the plain rule, which the table-aided walks of the extremum list (walker_core.h with a
+// table) must match. Pure functions over the sample buffer; no state.
 #include "base_freq.h"
-#include "range_table.h"
 #include "walker_core.h"
 
 // No two 16-bit samples differ by more than this, so any larger hysteresis never stops a walk;
@@ -21,27 +20,18 @@ static int32_t walkLimit(uint32_t sampleCount)
     return sampleCount > (uint32_t)INT32_MAX ? INT32_MAX : (int32_t)sampleCount;
 }
 
-// The table is used only where it describes this very buffer, and for walks to the right only when
-// it covers as many samples as the walk may read.
-
 int32_t findTroughLeft(const int16_t *samples, int32_t start, int32_t h)
 {
     if (start < 0 || h < 0)
         return -1;
-    return walkTroughLeft(samples, rangeTableFor(samples), start, clampHysteresis(h));
+    return walkTroughLeft(samples, nullptr, start, clampHysteresis(h));
 }
 
 int32_t findPeakLeft(const int16_t *samples, int32_t start, int32_t h)
 {
     if (start < 0 || h < 0)
         return -1;
-    return walkPeakLeft(samples, rangeTableFor(samples), start, clampHysteresis(h));
-}
-
-static const RangeTable *tableForWalkRight(const int16_t *samples, int32_t end)
-{
-    const RangeTable *table = rangeTableFor(samples);
-    return (table && table->count >= (uint32_t)end) ? table : nullptr;
+    return walkPeakLeft(samples, nullptr, start, clampHysteresis(h));
 }
 
 int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h)
@@ -49,7 +39,7 @@ int32_t findTroughRight(const int16_t *samples, int32_t start, uint32_t sampleCo
     int32_t end = walkLimit(sampleCount);
     if (start < 0 || start >= end || h < 0)
         return -1;
-    return walkTroughRight(samples, tableForWalkRight(samples, end), start, end, clampHysteresis(h));
+    return walkTroughRight(samples, nullptr, start, end, clampHysteresis(h));
 }
 
 int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCount, int32_t h)
@@ -57,5 +47,5 @@ int32_t findPeakRight(const int16_t *samples, int32_t start, uint32_t sampleCoun
     int32_t end = walkLimit(sampleCount);
     if (start < 0 || start >= end || h < 0)
         return -1;
-    return walkPeakRight(samples, tableForWalkRight(samples, end), start, end, clampHysteresis(h));
+    return walkPeakRight(samples, nullptr, start, end, clampHysteresis(h));
 }

@@ -1,10 +1,10 @@
-// The range tables of the run's sample buffer: built once when the run attaches its buffer, patched
-// over the few blocks a repair touches, and queried by the verification's window ranges. Owns the
-// one attached RangeTable record; the arrays live in the run's storage.
+// The range tables of the run's sample buffer: built once when the run has read its samples, patched
+// over the few blocks a repair touches (samplesChanged, the one way a write reaches the table), and
+// queried by the verification's window ranges. The record lives beside the run's samples and the
+// arrays in its storage; the module owns only the version counter.
 #include "range_table.h"
 #include <cstring>
 
-static RangeTable attached = {};
 // Versions only grow, across runs and resets too, so that nothing remembered about an earlier state
 // of a buffer can be taken for its present one.
 static uint64_t lastVersion = 0;
@@ -76,67 +76,62 @@ static void combineLevel(RangeTable &t, uint32_t k)
         combine(t, k, b);
 }
 
-void attachRangeTable(const int16_t *samples, uint32_t count, void *storage)
+void buildRangeTable(RangeTable &table, const int16_t *samples, uint32_t count, void *storage)
 {
-    attached = RangeTable{};
+    table = RangeTable{};
     if (!samples || count == 0 || !storage)
         return;
-    attached.samples = samples;
-    attached.count = count;
-    attached.version = ++lastVersion;
-    attached.blocks = (uint32_t)(((uint64_t)count + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT);
+    table.samples = samples;
+    table.count = count;
+    table.version = ++lastVersion;
+    table.blocks = (uint32_t)(((uint64_t)count + RANGE_BLOCK - 1) >> RANGE_BLOCK_SHIFT);
     int16_t *next = (int16_t *)storage;
     for (uint32_t k = 0; k < RANGE_LEVELS; k++) {
-        attached.low[k] = next;
-        attached.high[k] = next + attached.blocks;
-        next += 2u * attached.blocks;
+        table.low[k] = next;
+        table.high[k] = next + table.blocks;
+        next += 2u * table.blocks;
     }
-    for (uint32_t b = 0; b < attached.blocks; b++)
-        scanBlock(attached, b);
+    for (uint32_t b = 0; b < table.blocks; b++)
+        scanBlock(table, b);
     for (uint32_t k = 1; k < RANGE_LEVELS; k++)
-        combineLevel(attached, k);
+        combineLevel(table, k);
 }
 
-void detachRangeTable() { attached = RangeTable{}; }
-
-const RangeTable *rangeTableFor(const int16_t *samples)
+void samplesChanged(SampleBuffer &buffer, uint32_t first, uint32_t last)
 {
-    return (samples && samples == attached.samples) ? &attached : nullptr;
-}
-
-void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last)
-{
-    if (!samples || samples != attached.samples || first > last || first >= attached.count)
+    RangeTable *t = buffer.table;
+    if (!t || !t->samples || t->samples != buffer.samples || first > last || first >= t->count)
         return;
-    if (last >= attached.count)
-        last = attached.count - 1;
-    attached.version = ++lastVersion;
+    if (last >= t->count)
+        last = t->count - 1;
+    t->version = ++lastVersion;
     uint32_t bFirst = first >> RANGE_BLOCK_SHIFT;
     uint32_t bLast = last >> RANGE_BLOCK_SHIFT;
     for (uint32_t b = bFirst; b <= bLast; b++)
-        scanBlock(attached, b);
+        scanBlock(*t, b);
     // Level k at b covers blocks b .. b + 2^k - 1, so the entries from bFirst - 2^k + 1 on change.
     for (uint32_t k = 1; k < RANGE_LEVELS; k++) {
         uint32_t reach = (1u << k) - 1;
         uint32_t from = bFirst > reach ? bFirst - reach : 0;
         for (uint32_t b = from; b <= bLast; b++)
-            combine(attached, k, b);
+            combine(*t, k, b);
     }
 }
 
-// The smallest and the largest lane of low8 and high8, by halving: three shuffles each.
+// The smallest and the largest lane of low8 and high8, by halving: three shuffles each
+// (__builtin_shufflevector, which both compilers of the project's builds take).
 static void reduceLanes(Short8 low8, Short8 high8, int32_t &low, int32_t &high)
 {
-    const Short8 half = {4, 5, 6, 7, 0, 1, 2, 3}, quarter = {2, 3, 0, 1, 6, 7, 4, 5}, eighth = {1, 0, 3, 2, 5, 4, 7, 6};
-    Short8 l = __builtin_shuffle(low8, half), h = __builtin_shuffle(high8, half);
+    Short8 l = __builtin_shufflevector(low8, low8, 4, 5, 6, 7, 0, 1, 2, 3);
+    Short8 h = __builtin_shufflevector(high8, high8, 4, 5, 6, 7, 0, 1, 2, 3);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
-    l = __builtin_shuffle(low8, quarter);
-    h = __builtin_shuffle(high8, quarter);
+    l = __builtin_shufflevector(low8, low8, 2, 3, 0, 1, 6, 7, 4, 5);
+    h = __builtin_shufflevector(high8, high8, 2, 3, 0, 1, 6, 7, 4, 5);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
-    l = __builtin_shuffle(low8, eighth);
-    h = __builtin_shuffle(high8, eighth);
+    l = __builtin_shufflevector(low8, low8, 1, 0, 3, 2, 5, 4, 7, 6);
+    h = __builtin_shufflevector(high8, high8, 1, 0, 3, 2, 5, 4, 7, 6);
     low8 = l < low8 ? l : low8;
     high8 = h > high8 ? h : high8;
     low = low8[0] < low ? low8[0] : low;

@@ -1,7 +1,8 @@
 // Range minimum and maximum over the run's sample buffer: per-block tables (blocks of 64 samples,
 // with levels over 2, 4, ... 128 blocks) that answer the verification's window ranges and let the
 // extremum walkers step over blocks where nothing can move or stop them. The tables live in storage
-// the run hands in (after the samples in its one block); the module keeps one attached table.
+// the run hands in (after the samples in its one block); the run keeps the record beside its samples
+// in a SampleBuffer and hands both on together.
 #pragma once
 #include <cstdint>
 
@@ -12,7 +13,7 @@ enum : uint32_t {
 };
 
 struct RangeTable {
-    const int16_t *samples;            // the buffer described, null = no table attached
+    const int16_t *samples;            // the buffer described, null = no table built
     uint32_t count;                    // samples in it, 1..
     uint32_t blocks;                   // ceil(count / 64)
     uint64_t version;                  // raised at every attach and update, never repeated; 1..
@@ -23,19 +24,29 @@ struct RangeTable {
 // Bytes of storage a table for count samples needs; 0 when it would not fit in 32 bits.
 uint32_t rangeTableBytes(uint32_t count);
 
-// Builds the table for samples[0..count) in storage (rangeTableBytes(count) bytes, 2-byte aligned)
-// and attaches it as the module's table. Touches the attached table.
-void attachRangeTable(const int16_t *samples, uint32_t count, void *storage);
+// The run's sample buffer as the verification and the repair see it: the samples and the range table
+// that describes them, passed together so that no one has to find the table by the buffer's address.
+// Every write into samples goes through samplesChanged, which keeps the table in step.
+struct SampleBuffer {
+    int16_t *samples;   // the run's samples
+    uint32_t count;     // samples in it
+    RangeTable *table;  // its range table (table->samples == samples), null = none
+};
 
-// Forgets the attached table (the storage goes with the run's buffer). Touches the attached table.
-void detachRangeTable();
+// Builds the table for samples[0..count) in storage (rangeTableBytes(count) bytes, 2-byte aligned);
+// with no samples, no count or no storage it leaves table empty (samples null). Raises the version.
+void buildRangeTable(RangeTable &table, const int16_t *samples, uint32_t count, void *storage);
 
-// The attached table when it describes exactly this buffer, else null. Reads the attached table.
-const RangeTable *rangeTableFor(const int16_t *samples);
+// The buffer's table when it describes this very buffer, else null. No state.
+inline const RangeTable *tableOf(const SampleBuffer &buffer)
+{
+    const RangeTable *t = buffer.table;
+    return (t && t->samples && t->samples == buffer.samples) ? t : nullptr;
+}
 
-// Brings the attached table up to date after samples[first..last] of its buffer changed; nothing
-// happens for another buffer or an empty stretch. Touches the attached table.
-void updateRangeTable(const int16_t *samples, uint32_t first, uint32_t last);
+// Brings the buffer's table (if any) up to date after samples[first..last] changed; nothing happens
+// for an empty stretch. Raises the version, so nothing remembered about the old samples is used.
+void samplesChanged(SampleBuffer &buffer, uint32_t first, uint32_t last);
 
 // Widens smallest..largest by samples[lo..hi], lo <= hi, read directly (eight at a time). No state.
 void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);

@@ -2,6 +2,7 @@
 // the hysteresis, and the list of alternating extrema either side of a candidate.
 #pragma once
 #include <cstdint>
+#include "analysis/range_table.h"
 #include "plugin/click_params.h"
 
 // Slots of the extremum list: left extrema fill 9 down to 0, right extrema 10 up to 20.
@@ -18,15 +19,16 @@ struct ExtremumList {
     int32_t last;                // R: highest occupied slot, 9..20 (9 = right side empty)
 };
 
-// The hysteresis h for the span in params (already clipped to 1 .. sampleCount - 2) of width w: a
+// The hysteresis h for the span in params (already clipped to 1 .. buffer.count - 2) of width w: a
 // sixth of the peak-to-peak amplitude in a window of two half-widths either side of the span (the
 // half-width is the sample rate of params.wave / 30, 1470 without a wave, at least w), never more than
 // half the span's own height rounded up. The window leaves out the buffer's first and last samples.
 // Result >= 0. Reads params only.
-int32_t verificationHysteresis(const int16_t *samples, uint32_t sampleCount, const ClickParams &params, int64_t w);
+int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w);
 
-// Fills list with the alternating troughs and peaks found from p, 0 <= p < sampleCount: on each side
+// Fills list with the alternating troughs and peaks found from p, 0 <= p < buffer.count: on each side
 // the nearer of the first trough and peak, then alternating walks until one finds nothing new or the
-// side is full. Result 1, or 0 when a walker refused its arguments (the list is then incomplete).
-// No module state.
-int32_t collectExtrema(const int16_t *samples, int32_t p, uint32_t sampleCount, int32_t h, ExtremumList &list);
+// side is full. Result 1, or 0 (nothing read, list untouched) when p lies outside 0 .. buffer.count - 1
+// or h < 0. Remembers walks and chains between calls to speed up the next one; the list is the same
+// without.
+int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list);

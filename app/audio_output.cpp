@@ -41,8 +41,14 @@ bool writeAudioOutput(const OutputTarget &target, const HostAudio &audio, std::s
     } else {
         remove(temporary.c_str());
         std::string model = target.kind == OUTPUT_REPLACE_FILE ? target.path : "";
-        ok = writeAudioFile(temporary, audio, model, error) && !interruptSignal() &&
-             replaceFile(temporary, target.path, error);
+        ok = writeAudioFile(temporary, audio, model, error) && !interruptSignal();
+        // The rename is the one step that makes OUT the new file. An interrupt that ended the program
+        // there could not tell whether it had happened and would call a written OUT unwritten; during
+        // it an interrupt is only noted, and the caller's line then says which of the two OUT is.
+        if (ok) {
+            interruptsEnter(PHASE_REPLACING);
+            ok = replaceFile(temporary, target.path, error);
+        }
         if (!ok)
             remove(temporary.c_str());
     }

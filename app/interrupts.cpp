@@ -41,6 +41,7 @@ bool interruptNoted(int32_t signalNumber)
     case PHASE_RUNNING:
         return interruptsSeen > 1;
     case PHASE_FINISHED:
+    case PHASE_REPLACING:
         return false;
     default:
         return true;

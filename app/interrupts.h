@@ -12,7 +12,9 @@ enum InterruptPhase {
     PHASE_PREPARING = 0, // reading IN, asking about OUT: nothing to lose yet
     PHASE_RUNNING = 1,   // the plug-in runs: the first interrupt cancels the run
     PHASE_WRITING = 2,   // OUT is being written (through the guarded temporary file)
-    PHASE_FINISHED = 3   // OUT is complete: an interrupt is only noted
+    PHASE_FINISHED = 3,  // OUT is complete: an interrupt is only noted
+    PHASE_REPLACING = 4  // the complete temporary file is renamed over OUT: an interrupt is only noted,
+                         // and the writer's caller tells afterwards which of the two OUT is
 };
 
 // Names OUT for the lines an interrupt prints, and enters a phase.

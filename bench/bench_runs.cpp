@@ -155,7 +155,8 @@ void BM_VerificationAtACandidate(benchmark::State &state)
     int32_t accepted = 0;
     for (auto _ : state) {
         locateClickSpan(material.data(), (uint32_t)material.size(), candidate, clickParams);
-        accepted += verifyBaseFrequency(material.data(), candidate, (uint32_t)material.size(), clickParams);
+        accepted += verifyBaseFrequency(SampleBuffer{material.data(), (uint32_t)material.size(), nullptr}, candidate,
+                                        clickParams);
     }
     benchmark::DoNotOptimize(accepted);
     state.SetItemsProcessed((int64_t)state.iterations());

@@ -43,13 +43,17 @@ const char *compatFallibleName(CompatFallible call);
 // What is live: every count is 0 after a run that cleaned up, apart from the host's own windows and
 // the block the clipboard owns. records counts the GDI and device-context records the stand-in holds
 // (stock objects excluded); subclassed counts windows whose procedure was replaced and not given back,
-// including windows destroyed that way.
+// including windows destroyed that way. hostWindows and hostCanvases count the windows no dialog
+// holds (neither a dialog nor a control of one: the host made them) and the canvases of those.
 struct CompatLiveCounts {
     int globalBlocks, pens, deviceContexts, timers, capture, subclassed, windows, canvases, records;
+    int hostWindows, hostCanvases;
 };
 CompatLiveCounts compatLiveCounts();
 int compatLiveWindows();
 int compatLiveCanvases();
+int compatLiveHostWindows();
+int compatLiveHostCanvases();
 int compatGdiRecords();
 int compatUnrestoredSubclasses();
 

@@ -84,5 +84,7 @@ CompatLiveCounts compatLiveCounts()
     c.windows = compatLiveWindows();
     c.canvases = compatLiveCanvases();
     c.records = compatGdiRecords();
+    c.hostWindows = compatLiveHostWindows();
+    c.hostCanvases = compatLiveHostCanvases();
     return c;
 }

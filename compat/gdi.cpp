@@ -74,6 +74,14 @@ int compatLivePens()
 
 int compatLiveDeviceContexts() { return (int)contexts.size(); }
 int compatLiveCanvases() { return (int)canvases.size(); }
+
+int compatLiveHostCanvases()
+{
+    int n = 0;
+    for (const auto &entry : canvases)
+        n += compatIsHostWindow(entry.first) ? 1 : 0;
+    return n;
+}
 int compatGdiRecords() { return (int)(objects.size() - (objects.empty() ? 0 : STOCK_COUNT) + contexts.size()); }
 
 void compatForgetWindowGdi(HWND window) { canvases.erase(window); }

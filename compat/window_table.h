@@ -49,6 +49,7 @@ CompatWindowClass *compatClassAt(int index);                 // null for an inde
 // Window table
 CompatWindow *compatWindow(HWND window);                     // null for a stale or foreign handle
 std::vector<HWND> compatLiveWindowHandles();                 // in creation order
+bool compatIsHostWindow(HWND window);                        // live, and neither a dialog nor inside one
 
 // Per-area resets that compatReset() runs, each owned by the file of its area.
 void compatResetKernel();   // memory, clock (kernel.cpp)

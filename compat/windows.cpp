@@ -59,6 +59,25 @@ std::vector<HWND> compatLiveWindowHandles()
 
 int compatLiveWindows() { return (int)windows.size(); }
 
+bool compatIsHostWindow(HWND window)
+{
+    CompatWindow *w = compatWindow(window);
+    if (!w)
+        return false;
+    for (; w; w = compatWindow(w->parent))
+        if (w->isDialog)
+            return false;
+    return true;
+}
+
+int compatLiveHostWindows()
+{
+    int n = 0;
+    for (const auto &entry : windows)
+        n += compatIsHostWindow(handleOf(entry.first)) ? 1 : 0;
+    return n;
+}
+
 CompatWindow *compatWindow(HWND window)
 {
     uintptr_t value = reinterpret_cast<uintptr_t>(window);

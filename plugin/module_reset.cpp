@@ -3,12 +3,11 @@
 //   Left alone:
 //   - the range table's lastVersion (analysis/range_table.cpp): versions only grow, across resets too,
 //     so that nothing remembered about an earlier buffer can be taken for the present one;
-//   - walkMemo, leftChain and rightChain (analysis/extremum_list.cpp): every entry is keyed on a range
+//   - lastFirstWalk, leftChain and rightChain (analysis/extremum_list.cpp): every entry is keyed on a range
 //     table version, and since versions never repeat no entry made before a reset can match after it;
 //   - the constant tables (settingKeys, reviewDialogHeader, reviewDialogItems), which are not state.
 #include "module_reset.h"
 #include <cstring>
-#include "analysis/range_table.h"
 #include "click_params.h"
 #include "host/navigation.h"
 #include "module_state.h"
@@ -26,7 +25,6 @@ void resetModuleState()
     memset(textBuffer, 0, sizeof textBuffer);
     resetSkipList();                                    // search/skip_list.cpp: skipEntries, skipCount
     reviewOverride = nullptr;                           // ui/review.cpp
-    detachRangeTable();                                 // analysis/range_table.cpp: attached
     memset(lineBridge, 0, sizeof lineBridge);           // repair/repair_span.cpp
     memset(curveBridge, 0, sizeof curveBridge);
     resetReviewState();                                 // ui/: activeRequest, viewOldProc, viewSubclassed,

@@ -2,7 +2,6 @@
 // blend into the samples. Owns the two scratch arrays of the bridges, which live as long as the module
 // and are not cleared between calls; the view's preview reads them after prepareRepair.
 #include <cstdint>
-#include "analysis/range_table.h"
 #include "repair.h"
 #include "repair_parts.h"
 
@@ -53,7 +52,5 @@ int32_t repairSpan(int16_t *samples, uint32_t sampleCount, ClickParams &params)
         return 1;
     for (uint32_t k = 0; k <= last - first; k++)
         samples[first + k] = (int16_t)blendBridges(params.lineBezier, lineBridge[k], curveBridge[k]);
-    // Every write into the run's buffer passes here, so its range table is kept in step here too.
-    updateRangeTable(samples, first, last);
     return 1;
 }

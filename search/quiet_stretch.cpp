@@ -6,6 +6,20 @@
 #include "detector.h"
 #include "plugin/click_params.h"
 
+// The rule both walks follow, in the detector's own terms; the scan's steps at a sample that is no
+// stop reduce to it:
+//     for (; p < limit; p++) {
+//         int32_t jump = jumpAt(samples, p);
+//         if (candidateScore(jump, mean) > run.bestScore)
+//             break;                                           // a new best guess to look at
+//         if (p > run.lastStop + QUIET_AFTER_STOP) {
+//             if (levelTestPasses(jump, mean) && sizeTestPasses(jump, mean))
+//                 break;                                       // a candidate
+//             mean = updatedRunningMean(jump, mean);
+//         }
+//     }
+// The walk below is this loop with the tests written out for the loop's sake (scoreBeats for the
+// score, shifts for the mean's divisions); quietStretch further down gets there without the loop.
 uint32_t quietStretchBySample(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
 {
     int32_t mean = run.runningMean;
@@ -143,6 +157,8 @@ static void rangeOf(const uint16_t *values, uint32_t n, uint32_t &lowest, uint32
     highest = high;
 }
 
+// The same result as the rule above (and quietStretchBySample): the mean chain alone over the whole
+// stretch, then one test of its extremes, and the walk by sample only where they show it may stop.
 uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
 {
     // Where every sample beats the best guess (no guess accepted yet, as throughout noise the

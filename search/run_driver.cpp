@@ -14,6 +14,7 @@
 #include "ui/review.h"
 #include "scan_pass.h"
 #include "skip_list.h"
+#include "stop_rules.h"
 #include "ui/dialog_ids.h"
 
 enum : uint32_t { FEWEST_SAMPLES = 41 };
@@ -23,9 +24,10 @@ enum : int32_t { QUIET_PASS_LIMIT = 32 };
 
 static uint32_t selectionCount(const XfmWave *wave) { return wave->selEnd - wave->selStart + 1u; }
 
-static void writeBack(XfmWave *wave, int16_t *samples, uint32_t count)
+static void writeBack(XfmWave *wave, const SampleBuffer &buffer)
 {
-    wave->writeSamples(samples, (uint32_t)wave->bytesPerFrame * wave->selStart, (uint32_t)wave->bytesPerFrame * count);
+    wave->writeSamples(buffer.samples, (uint32_t)wave->bytesPerFrame * wave->selStart,
+                       (uint32_t)wave->bytesPerFrame * buffer.count);
 }
 
 // The buffer is used as count 16-bit samples but sized and transferred in whole frames: a frame of less
@@ -45,24 +47,26 @@ static bool refuseUnsafeLayout(const XfmWave *wave, uint32_t count)
 }
 
 // Offers the pass's best guess once more; returns true when the pass counts as changed by it.
-static bool reviewBestGuess(XfmWave *wave, int16_t *samples, uint32_t count, RunState &run)
+static bool reviewBestGuess(XfmWave *wave, SampleBuffer &buffer, RunState &run)
 {
+    int16_t *samples = buffer.samples;
+    uint32_t count = buffer.count;
     uint32_t guess = run.bestGuess;
     locateClickSpan(samples, count, guess, clickParams);
-    int32_t verdict = verifyBaseFrequency(samples, guess, count, clickParams);
+    int32_t verdict = verifyBaseFrequency(buffer, guess, clickParams);
     wsprintfA(textBuffer, MSG_BEST_GUESS, (int32_t)(wave->selStart + guess + 1u),
               verdict ? MSG_VERIFY_OK : MSG_VERIFY_REJECT);
     int32_t code = runReview(wave, samples, count, (int32_t)guess, textBuffer, &clickParams, 0, run.passNumber);
     run.lastResult = code;
     run.lastStop = guess;
     if (code == ID_REPAIR || code == ID_AUTO_REPAIR) {
-        if (repairSpan(samples, count, clickParams)) {
-            writeBack(wave, samples, count);
+        if (repairInBuffer(buffer, clickParams)) {
+            writeBack(wave, buffer);
             return true;
         }
         showInformation(MSG_CANT_REPAIR);
         if (run.changed)
-            writeBack(wave, samples, count);
+            writeBack(wave, buffer);
         return false;
     }
     if (code == ID_SKIP) {
@@ -103,8 +107,10 @@ static bool scanChangedForNextPass(const int16_t *samples, uint32_t count, const
 }
 
 // The passes of one run over the buffer. Returns when the run is over; the caller releases and saves.
-static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState &run, bool &refused)
+static void runPasses(XfmWave *wave, SampleBuffer &buffer, RunState &run, bool &refused)
 {
+    const int16_t *samples = buffer.samples;
+    uint32_t count = buffer.count;
     for (;;) {
         run.passNumber++;
         if (wave->setStatus)
@@ -120,12 +126,12 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
         // The checksum only matters for a multipass run whose pass shows no review, and without a
         // review the switch cannot change during the pass: a single-pass run skips both scans.
         uint64_t before = clickParams.multipass ? bufferChecksum(samples, count) : 0;
-        runScanPass(samples, count, run);
+        runScanPass(buffer, run);
         run.quietPasses = run.reviewsShown > 0 ? 0 : run.quietPasses + 1;
         bool scanChanged = scanChangedForNextPass(samples, count, run, before);
 
         if (run.changed)
-            writeBack(wave, samples, count);
+            writeBack(wave, buffer);
         int32_t cancelled = wave->cancelFlag ? *wave->cancelFlag : 0;
         if (wave->finish)
             wave->finish(wave);
@@ -137,7 +143,7 @@ static void runPasses(XfmWave *wave, int16_t *samples, uint32_t count, RunState 
                 showOwnedError(hostWindow, MSG_NOTHING_FOUND);
                 return;
             }
-            guessChanged = reviewBestGuess(wave, samples, count, run);
+            guessChanged = reviewBestGuess(wave, buffer, run);
         }
         if (clickParams.multipass && (scanChanged || guessChanged) && run.lastResult != ID_CLOSE) {
             run.changed = false;
@@ -196,12 +202,13 @@ int32_t WINAPI XfmDo(XfmWave *wave)
         return 0;
     }
     loadSettings();
-    attachRangeTable(samples, count, tables); // without tables this leaves none attached
+    RangeTable table;
+    buildRangeTable(table, samples, count, tables); // without tables this leaves it empty
+    SampleBuffer buffer = {samples, count, tables ? &table : nullptr};
 
     RunState run = {};
     bool refused = false;
-    runPasses(wave, samples, count, run, refused);
-    detachRangeTable();
+    runPasses(wave, buffer, run, refused);
     GlobalFree(samples);
     if (refused)
         return 0;

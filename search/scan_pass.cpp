@@ -19,23 +19,23 @@
 enum : uint32_t { FEWEST_SCANNED = 42 };
 
 // The verification as a filter: switched off, or at a severity of 0 or less, it lets everything pass.
-static bool verificationAccepts(const int16_t *samples, uint32_t count, uint32_t p)
+static bool verificationAccepts(const SampleBuffer &buffer, uint32_t p)
 {
     if (clickParams.useBaseFreqVer == 0 || clickParams.baseFreqVerS <= 0)
         return true;
-    return verifyBaseFrequency(samples, p, count, clickParams) != 0;
+    return verifyBaseFrequency(buffer, p, clickParams) != 0;
 }
 
 // A strictly higher score replaces the best guess, so of two equal scores the earlier one stays. The
 // span finder and the verification run only for a new highest score, never for every sample.
-static void trackBestGuess(const int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+static void trackBestGuess(const SampleBuffer &buffer, uint32_t p, int32_t jump, RunState &run)
 {
     if (!scoreBeats(jump, run.runningMean, run.bestScore) || isSkipped((int32_t)p))
         return;
     int32_t score = candidateScore(jump, run.runningMean);
     if (!run.autoRepair) {
-        locateClickSpan(samples, count, p, clickParams);
-        if (!verificationAccepts(samples, count, p))
+        locateClickSpan(buffer.samples, buffer.count, p, clickParams);
+        if (!verificationAccepts(buffer, p))
             return;
     }
     run.bestScore = score;
@@ -44,22 +44,25 @@ static void trackBestGuess(const int16_t *samples, uint32_t count, uint32_t p, i
 
 // The candidate message and the review. The verification runs again whatever the switches say, so
 // that the message can tell "Reject" even when rejection is switched off.
-static int32_t reviewAt(int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+static int32_t reviewAt(const SampleBuffer &buffer, uint32_t p, int32_t jump, RunState &run)
 {
     XfmWave *wave = clickParams.wave;
     uint32_t selStart = wave ? wave->selStart : 0;
-    int32_t verdict = verifyBaseFrequency(samples, p, count, clickParams);
+    int32_t verdict = verifyBaseFrequency(buffer, p, clickParams);
     wsprintfA(textBuffer, MSG_POSSIBLE_CLICK, (int32_t)(selStart + p + 1u), jump, run.runningMean,
               verdict ? MSG_VERIFY_OK : MSG_VERIFY_REJECT);
     uint32_t allowGoBack = run.lastStop > GO_BACK_DISTANCE ? 1u : 0u;
     run.reviewsShown++;
-    return runReview(wave, samples, count, (int32_t)p, textBuffer, &clickParams, allowGoBack, run.passNumber);
+    return runReview(wave, buffer.samples, buffer.count, (int32_t)p, textBuffer, &clickParams, allowGoBack,
+                     run.passNumber);
 }
 
 // Everything that happens at p between the best-guess bookkeeping and the end-of-sample steps: the
 // candidate tests, the look-ahead, the skip and verification filters and the stop. Returns a ScanFlow.
-static int32_t examineSample(int16_t *samples, uint32_t count, uint32_t p, int32_t jump, RunState &run)
+static int32_t examineSample(SampleBuffer &buffer, uint32_t p, int32_t jump, RunState &run)
 {
+    const int16_t *samples = buffer.samples;
+    uint32_t count = buffer.count;
     if (p <= run.lastStop + QUIET_AFTER_STOP)
         return FLOW_END_OF_SAMPLE;
     if (!levelTestPasses(jump, run.runningMean) || !sizeTestPasses(jump, run.runningMean))
@@ -70,12 +73,12 @@ static int32_t examineSample(int16_t *samples, uint32_t count, uint32_t p, int32
     if (isSkipped((int32_t)p))
         return FLOW_NEXT_SAMPLE;
     locateClickSpan(samples, count, p, clickParams);
-    if (!verificationAccepts(samples, count, p))
+    if (!verificationAccepts(buffer, p))
         return FLOW_NEXT_SAMPLE;
     if (run.lastStop == 0)
         run.bestGuess = p;
-    int32_t code = run.autoRepair ? ID_REPAIR : reviewAt(samples, count, p, jump, run);
-    return applyStopRule(code, samples, count, p, run);
+    int32_t code = run.autoRepair ? ID_REPAIR : reviewAt(buffer, p, jump, run);
+    return applyStopRule(code, buffer, p, run);
 }
 
 // The running-mean update and the progress check. Returns false when the host's cancel flag is set.
@@ -94,8 +97,10 @@ static bool endOfSample(uint32_t p, int32_t jump, uint32_t count, RunState &run)
     return !(wave->cancelFlag && *wave->cancelFlag != 0);
 }
 
-void runScanPass(int16_t *samples, uint32_t count, RunState &run)
+void runScanPass(SampleBuffer &buffer, RunState &run)
 {
+    const int16_t *samples = buffer.samples;
+    uint32_t count = buffer.count;
     run.scanPosition = FIRST_SCAN_POSITION;
     run.lastStop = 0;
     run.bestScore = 0;
@@ -113,8 +118,8 @@ void runScanPass(int16_t *samples, uint32_t count, RunState &run)
         }
         uint32_t p = run.scanPosition;
         int32_t jump = jumpAt(samples, p);
-        trackBestGuess(samples, count, p, jump, run);
-        int32_t flow = examineSample(samples, count, p, jump, run);
+        trackBestGuess(buffer, p, jump, run);
+        int32_t flow = examineSample(buffer, p, jump, run);
         if (flow == FLOW_END_SCAN)
             return;
         if (flow == FLOW_END_OF_SAMPLE && !endOfSample(p, jump, count, run))

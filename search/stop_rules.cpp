@@ -8,9 +8,19 @@
 #include "skip_list.h"
 #include "ui/dialog_ids.h"
 
-static void repairAtStop(int16_t *samples, uint32_t count, RunState &run)
+int32_t repairInBuffer(SampleBuffer &buffer, ClickParams &params)
 {
-    if (repairSpan(samples, count, clickParams))
+    if (!repairSpan(buffer.samples, buffer.count, params))
+        return 0;
+    // The repair wrote samples spanStart..spanEnd of the span as it left it, taken as unsigned as the
+    // repair takes them (nothing when the start lies after the end).
+    samplesChanged(buffer, (uint32_t)params.spanStart, (uint32_t)params.spanEnd);
+    return 1;
+}
+
+static void repairAtStop(SampleBuffer &buffer, RunState &run)
+{
+    if (repairInBuffer(buffer, clickParams))
         run.changed = true;
     else
         showInformation(MSG_CANT_REPAIR);
@@ -28,17 +38,17 @@ static int32_t goBack(RunState &run)
     return FLOW_NEXT_SAMPLE;
 }
 
-int32_t applyStopRule(int32_t code, int16_t *samples, uint32_t count, uint32_t p, RunState &run)
+int32_t applyStopRule(int32_t code, SampleBuffer &buffer, uint32_t p, RunState &run)
 {
     run.lastResult = code;
     switch (code) {
     case ID_REPAIR:
         run.lastStop = p;
-        repairAtStop(samples, count, run);
+        repairAtStop(buffer, run);
         return FLOW_END_OF_SAMPLE;
     case ID_AUTO_REPAIR:
         run.lastStop = p;
-        repairAtStop(samples, count, run);
+        repairAtStop(buffer, run);
         run.autoRepair = true; // also after a failed repair
         return FLOW_END_OF_SAMPLE;
     case ID_FIND_NEXT:

@@ -6,10 +6,12 @@ set -euo pipefail
 
 # wine64 and the x86_64 cross compiler make the Wine suite's test vehicle, which every machine can run;
 # g++-multilib and qemu-user-static the 32-bit twin, run under qemu where 32-bit code cannot run directly.
+# clang-14 with its sanitizer and libFuzzer runtimes (libclang-rt-14-dev) makes the sanitizer build and the
+# fuzz targets; llvm-14's symbolizer names the lines of a sanitizer's report.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev libsndfile1-dev
           libpng-dev libstb-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix
           mingw-w64-x86-64-dev wine wine32:i386 wine64 xvfb xauth imagemagick g++-multilib qemu-user-static
-          ffmpeg hyperfine python3)
+          ffmpeg hyperfine python3 clang-14 libclang-rt-14-dev llvm-14)
 if [ "${1:-}" = quality ]; then
   packages+=(espeak-ng fluidsynth fluid-soundfont-gm sox python3-numpy)
 fi

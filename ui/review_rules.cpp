@@ -44,13 +44,14 @@ int32_t scrollStep(int32_t bar, int32_t current, int32_t code, int32_t thumb, in
 
 void storeReviewFields(const ReviewFields &fields, ClickParams &params)
 {
-    // c2 is compared with the c1 just clamped, so two zeros give 1 and 2.
+    // c2 is compared with the c1 just clamped, so two zeros give 1 and 2. No value lies above the
+    // largest c1, and c1 + 1 would wrap to the most negative c2, which every jump passes: that c1 gives
+    // way by one so that c2 can stay above it.
     params.c1 = fields.c1 < 1 ? 1 : fields.c1;
+    if (params.c1 == INT32_MAX)
+        params.c1 = INT32_MAX - 1;
     params.d1 = fields.d1 < 1 ? 1 : fields.d1;
-    // c1 + 1 is formed wide and held at the largest 32-bit value: a c1 of 2147483647 would otherwise
-    // wrap c2 to -2147483648, which every jump passes and which would be saved.
-    int64_t above = (int64_t)params.c1 + 1;
-    params.c2 = fields.c2 > params.c1 ? fields.c2 : (int32_t)(above > INT32_MAX ? INT32_MAX : above);
+    params.c2 = fields.c2 > params.c1 ? fields.c2 : params.c1 + 1;
     params.useBaseFreqVer = fields.useBaseFreq ? 1 : 0;
     params.baseFreqVerS = fields.severity < 1 ? 1 : fields.severity;
     params.multipass = fields.multipass ? 1 : 0;

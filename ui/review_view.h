@@ -37,7 +37,8 @@ void restoreView(HWND dialog);
 // active. Returns the old procedure's result.
 LRESULT CALLBACK waveViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 // Draws the whole view through GetDC: background, centre line, bars, markers, waveform, preview.
-// Writes startMarkerX and endMarkerX (and the preview may pull the span inside the buffer).
+// Writes startMarkerX and endMarkerX, 0 both when it cannot draw (and the preview may pull the span
+// inside the buffer).
 void paintWaveView(HWND view);
 // Cursor and drag handling for one mouse message at column x. Touches dragMarker, sizingCursorShown,
 // the span of the params, and the mouse capture.

@@ -181,11 +181,16 @@ static void drawWaveform(HDC dc, const PlotContext &plot, const ReviewRequest &r
 
 void paintWaveView(HWND view)
 {
-    HDC dc = GetDC(view);
-    if (!dc)
-        return;
     ReviewRequest &request = *activeRequest;
     ClickParams &params = *request.params;
+    HDC dc = GetDC(view);
+    if (!dc) {
+        // Nothing was drawn, so no marker is where the last paint put it: the hit test must not
+        // grab one the user cannot see.
+        params.startMarkerX = 0;
+        params.endMarkerX = 0;
+        return;
+    }
     PlotContext plot = viewContext(view, dc);
     plot.zoom = params.zoom;
     int32_t w = plot.client.right, h = plot.client.bottom;

@@ -1,5 +1,6 @@
 // The native host platform: the plug-in linked in over the Win32 stand-in, the stand-in's windows
 // and profile directory, its message-box responder routed to the host, the terminal and the signals.
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 #include <cerrno>
@@ -68,12 +69,18 @@ bool platformStderrIsTerminal() { return isatty(2) != 0; }
 static void writeLine(const char *line) { (void)!write(2, line, strlen(line)); }
 
 static bool stderrIsTerminal = false; // known before any signal, since isatty is no signal-safe call
+static int endOfInput = -1;           // /dev/null, opened before any signal
 
 // Only async-signal-safe calls here: the line is prepared beforehand, the temporary file's name too.
 static void onInterrupt(int signalNumber)
 {
     int savedErrno = errno;
     if (!interruptNoted(signalNumber)) {
+        // No answer is wanted any more. A read of a person's answer that is under way ends with
+        // EINTR, but one about to begin (the cancel flag just checked) would wait for a line despite
+        // the interrupt: from here on standard input is at its end.
+        if (endOfInput >= 0)
+            dup2(endOfInput, 0);
         errno = savedErrno;
         return;
     }
@@ -95,6 +102,8 @@ static void onInterrupt(int signalNumber)
 void platformWatchInterrupts()
 {
     stderrIsTerminal = isatty(2) != 0;
+    if (endOfInput < 0)
+        endOfInput = open("/dev/null", O_RDONLY | O_CLOEXEC);
     struct sigaction action;
     memset(&action, 0, sizeof action);
     action.sa_handler = onInterrupt;

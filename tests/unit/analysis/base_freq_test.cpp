@@ -10,6 +10,12 @@
 
 namespace {
 
+// The samples as the verification sees them, without a range table.
+SampleBuffer plain(const std::vector<int16_t> &x)
+{
+    return SampleBuffer{const_cast<int16_t *>(x.data()), (uint32_t)x.size(), nullptr};
+}
+
 class BaseFreqTest : public AnalysisTest {
 protected:
     int32_t verify(const std::vector<int16_t> &x, uint32_t p, int32_t start, int32_t end, int32_t severity)
@@ -17,12 +23,12 @@ protected:
         params.spanStart = start;
         params.spanEnd = end;
         params.baseFreqVerS = severity;
-        return verifyBaseFrequency(x.data(), p, (uint32_t)x.size(), params);
+        return verifyBaseFrequency(plain(x), p, params);
     }
     ExtremumList extrema(const std::vector<int16_t> &x, int32_t p, int32_t h)
     {
         ExtremumList list;
-        EXPECT_EQ(collectExtrema(x.data(), p, (uint32_t)x.size(), h, list), 1);
+        EXPECT_EQ(collectExtrema(plain(x), p, h, list), 1);
         return list;
     }
     static std::vector<int32_t> occupied(const ExtremumList &list)
@@ -81,7 +87,7 @@ TEST_F(BaseFreqTest, ConstantSignalHasNoExtrema)
     std::vector<int16_t> x(500, -1234);
     params.spanStart = 246;
     params.spanEnd = 256;
-    EXPECT_EQ(verificationHysteresis(x.data(), 500, params, 10), 0);
+    EXPECT_EQ(verificationHysteresis(plain(x), params, 10), 0);
     ExtremumList list = extrema(x, 250, 0);
     EXPECT_EQ(list.first, 10) << "left side should stay empty";
     EXPECT_EQ(list.last, 9) << "right side should stay empty";
@@ -110,15 +116,15 @@ TEST_F(BaseFreqTest, HysteresisWindowFollowsTheSampleRate)
     for (const Row &r : rows) {
         wave.sampleRate = r.rate;
         params.wave = r.noWave ? nullptr : &wave;
-        EXPECT_EQ(verificationHysteresis(x.data(), 6000, params, 10), r.expected) << r.what;
+        EXPECT_EQ(verificationHysteresis(plain(x), params, 10), r.expected) << r.what;
     }
     // The cap is half the span's height rounded up, so a height of 10 caps at 5 and 11 at 6.
     params.wave = &wave;
     wave.sampleRate = 44100;
     x[3002] = 10;
-    EXPECT_EQ(verificationHysteresis(x.data(), 6000, params, 10), 5);
+    EXPECT_EQ(verificationHysteresis(plain(x), params, 10), 5);
     x[3002] = 11;
-    EXPECT_EQ(verificationHysteresis(x.data(), 6000, params, 10), 6);
+    EXPECT_EQ(verificationHysteresis(plain(x), params, 10), 6);
     // Neither the first nor the last sample belongs to the window.
     std::vector<int16_t> y(100, 0);
     y[0] = 30000;
@@ -126,7 +132,7 @@ TEST_F(BaseFreqTest, HysteresisWindowFollowsTheSampleRate)
     y[50] = 600;
     params.spanStart = 48;
     params.spanEnd = 52;
-    EXPECT_EQ(verificationHysteresis(y.data(), 100, params, 4), 100);
+    EXPECT_EQ(verificationHysteresis(plain(y), params, 4), 100);
 }
 
 TEST_F(BaseFreqTest, SineOfPeriodTwentyAtARisingZeroCrossing)
@@ -134,7 +140,7 @@ TEST_F(BaseFreqTest, SineOfPeriodTwentyAtARisingZeroCrossing)
     std::vector<int16_t> x = roundedSine(2000, 20, 1000);
     params.spanStart = 495;
     params.spanEnd = 507;
-    EXPECT_EQ(verificationHysteresis(x.data(), 2000, params, 12), 333);
+    EXPECT_EQ(verificationHysteresis(plain(x), params, 12), 333);
     ExtremumList list = extrema(x, 500, 333);
     std::vector<int32_t> expected = stepping(415, 10, 9);
     expected.push_back(500);
@@ -155,7 +161,7 @@ TEST_F(BaseFreqTest, SineOfPeriodEighty)
     std::vector<int16_t> x = roundedSine(2000, 80, 1000);
     params.spanStart = 495;
     params.spanEnd = 507;
-    int32_t h = verificationHysteresis(x.data(), 2000, params, 12);
+    int32_t h = verificationHysteresis(plain(x), params, 12);
     std::vector<int32_t> d = intervals(extrema(x, 500, h));
     ASSERT_EQ(d.size(), 20u);
     int32_t zeros = 0;
@@ -177,7 +183,7 @@ TEST_F(BaseFreqTest, ClickOnASlowSine)
     locateClickSpan(x.data(), 2000, 500, params);
     ASSERT_EQ(params.spanStart, 496);
     ASSERT_EQ(params.spanEnd, 506);
-    EXPECT_EQ(verificationHysteresis(x.data(), 2000, params, 10), 1500);
+    EXPECT_EQ(verificationHysteresis(plain(x), params, 10), 1500);
     ExtremumList list = extrema(x, 500, 1500);
     std::vector<int32_t> expected = {0, 51, 151, 251, 351, 500, 500};
     for (int32_t v : stepping(549, 100, 10))
@@ -187,7 +193,7 @@ TEST_F(BaseFreqTest, ClickOnASlowSine)
     EXPECT_EQ(occupied(list), expected);
     std::vector<int32_t> d = intervals(list);
     EXPECT_EQ(robustCentre(d.data(), (int32_t)d.size()), 100);
-    EXPECT_EQ(verifyBaseFrequency(x.data(), 500, 2000, params), 1) << "limit 150";
+    EXPECT_EQ(verifyBaseFrequency(plain(x), 500, params), 1) << "limit 150";
 }
 
 TEST_F(BaseFreqTest, ClickOnASineOfPeriodTwelve)
@@ -197,10 +203,10 @@ TEST_F(BaseFreqTest, ClickOnASineOfPeriodTwelve)
     params.baseFreqVerS = 1;
     locateClickSpan(x.data(), 2000, 500, params);
     ASSERT_EQ(params.spanEnd - params.spanStart, 10);
-    int32_t h = verificationHysteresis(x.data(), 2000, params, 10);
+    int32_t h = verificationHysteresis(plain(x), params, 10);
     std::vector<int32_t> d = intervals(extrema(x, 500, h));
     EXPECT_EQ(robustCentre(d.data(), (int32_t)d.size()), 6);
-    EXPECT_EQ(verifyBaseFrequency(x.data(), 500, 2000, params), 0) << "limit 9 < 10";
+    EXPECT_EQ(verifyBaseFrequency(plain(x), 500, params), 0) << "limit 9 < 10";
 }
 
 TEST_F(BaseFreqTest, EverySeverityGivesASoundLimit)
@@ -227,7 +233,7 @@ TEST_F(BaseFreqTest, CandidateAtTheLastSampleUsesTheLeftSideOnly)
     ExtremumList list = extrema(x, 1999, 333);
     EXPECT_EQ(list.last, 9) << "right side should stay empty";
     EXPECT_EQ(list.first, 0);
-    EXPECT_EQ(verifyBaseFrequency(x.data(), 1999, 2000, params), 1) << "w = 3, limit 15";
+    EXPECT_EQ(verifyBaseFrequency(plain(x), 1999, params), 1) << "w = 3, limit 15";
 }
 
 TEST_F(BaseFreqTest, CandidatesAndSpansOutsideTheBufferAreNotRead)

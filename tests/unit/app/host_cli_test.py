@@ -7,6 +7,7 @@ batches. One case per subject, each in a scratch directory.
 usage: host_cli_test.py VANTROPE MAKE_EXAMPLE [CASE...]"""
 import os
 import pty
+import random
 import shutil
 import select
 import signal
@@ -150,6 +151,22 @@ def case_disk_full_and_unwritable():
               "exit %d: %s" % (status, lines))
 
 
+def read_to_end(terminal, seen, seconds):
+    """Reads a pseudo-terminal until every program on its other side has closed it (all their output
+    read) or seconds pass; returns what was seen and whether the end was reached."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if select.select([terminal], [], [], 0.1)[0]:
+            try:
+                data = os.read(terminal, 4096)
+            except OSError:
+                return seen, True
+            if not data:
+                return seen, True
+            seen += data
+    return seen, False
+
+
 def case_interrupt_at_prompt():
     """Ctrl-C (and SIGTERM) while a person is asked: the run ends at once, nothing is written."""
     subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
@@ -172,25 +189,52 @@ def case_interrupt_at_prompt():
             os.write(terminal, b"\x03")
         else:
             os.kill(pid, signal.SIGTERM)
-        began, status = time.time(), None
-        while time.time() - began < 5 and status is None:
-            done, code = os.waitpid(pid, os.WNOHANG)
-            if done:
-                status = os.waitstatus_to_exitcode(code)
-            else:
-                try:
-                    if select.select([terminal], [], [], 0.1)[0]:
-                        seen += os.read(terminal, 4096)
-                except OSError:
-                    time.sleep(0.05)
-        if status is None:
+        # Everything the program wrote before it ended is read: the terminal reports its end (EIO)
+        # only once all of it has been taken, however late the program's last line comes.
+        seen, ended = read_to_end(terminal, seen, 5)
+        if not ended:
             os.kill(pid, signal.SIGKILL)
-            os.waitpid(pid, 0)
+        code = os.waitpid(pid, 0)[1]
+        status = os.waitstatus_to_exitcode(code) if ended else None
         os.close(terminal)
         check(status == want, "%s at the prompt ends the run at once with exit %d" % (how, want), "got %s" % status)
         check(read("out.wav") == b"earlier output", how + ": OUT is left as it was")
         check(b"interrupted; out.wav was not written" in seen, how + ": one line says so", seen[-300:].decode("latin-1"))
     no_leftovers("an interrupted run")
+
+
+def case_interrupt_just_before_the_read():
+    """SIGTERM after the prompt has looked for an interrupt and before its read of the terminal has
+    begun (placed there with a debugger): the run still ends at once."""
+    gdb = shutil.which("gdb")
+    if not gdb or os.uname().machine != "x86_64":
+        print("skipped: needs gdb on x86_64")
+        return
+    if b"__asan_init" in read(VANTROPE):
+        print("skipped: the leak checker of a sanitizer build cannot run under a debugger")
+        return
+    subprocess.run([MAKE_EXAMPLE, "in.wav"], check=True)
+    pid, terminal = pty.fork()
+    if pid == 0:
+        # Stops at the first read of standard input (the prompt's), delivers SIGTERM there, and lets
+        # the read begin once the handler has returned.
+        os.execv(gdb, [gdb, "-q", "-nx", "-batch", "-ex", "set breakpoint pending on",
+                       "-ex", "handle SIGTERM nostop noprint pass", "-ex", "break read if $rdi == 0",
+                       "-ex", "run", "-ex", "signal SIGTERM", "-ex", "delete", "-ex", "continue",
+                       "--args", VANTROPE, "--settings-dir", "settings", "-y", "in.wav", "out.wav"])
+    seen, ended = read_to_end(terminal, b"", 30)
+    if not ended:
+        with open("/proc/%d/task/%d/children" % (pid, pid)) as children:
+            for child in children.read().split():
+                os.kill(int(child), signal.SIGKILL)
+        os.kill(pid, signal.SIGKILL)
+    os.waitpid(pid, 0)
+    os.close(terminal)
+    shown = seen.decode("latin-1")
+    check("Breakpoint 1" in shown, "the debugger stopped the prompt at its read", shown[-300:])
+    check(ended and "exited with code 0217" in shown and "interrupted; out.wav was not written" in shown
+          and not os.path.exists("out.wav"), "the run ends with exit 143 and its line, nothing written",
+          shown[-300:])
 
 
 def case_interrupt_while_writing():
@@ -216,8 +260,107 @@ def case_interrupt_while_writing():
     os.remove("in.wav")
 
 
+def case_signals_at_any_moment():
+    """SIGINT or SIGTERM at random moments of a run (starting, reading, repairing, writing, renaming),
+    also with --in-place: OUT is the old file or the complete new one, no temporary file is left, and
+    the program either finishes or ends with one line and 128 + the signal."""
+    make_wav("in.wav", 441000, click_every=3000)
+    began = time.time()
+    status, _, _ = run(["--auto", "in.wav", "new.wav"])
+    took, new = time.time() - began, read("new.wav")
+    check(status == 0, "the run finishes when left alone")
+    rng, outcomes = random.Random(11), {}
+    for attempt in range(24):
+        in_place = attempt % 2 == 1
+        sig = rng.choice([signal.SIGINT, signal.SIGTERM])
+        delay = rng.uniform(0, took * 1.3)
+        if in_place:
+            shutil.copy("in.wav", "work.wav")
+            target, old, args = "work.wav", read("in.wav"), ["--in-place", "work.wav"]
+        else:
+            write("out.wav", b"earlier output")
+            target, old, args = "out.wav", b"earlier output", ["-y", "in.wav", "out.wav"]
+        child = subprocess.Popen([VANTROPE, "--settings-dir", "settings", "--auto"] + args, stdin=subprocess.DEVNULL,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        time.sleep(delay)
+        child.send_signal(sig)
+        lines = child.communicate(timeout=120)[1].decode("latin-1").splitlines()
+        got, status = read(target), child.returncode
+        said = [l for l in lines if "interrupted" in l]
+        what = "%s after %.3f s%s" % (signal.Signals(sig).name, delay, " with --in-place" if in_place else "")
+        if status == 0:
+            ok, outcome = got == new and not said, "finished"
+        elif status == 128 + sig:
+            ok = len(said) == 1 and lines[-1] == said[0] and (
+                got == old and said[0].endswith(target + " was not written") or
+                got == new and said[0].endswith(target + " had been written already"))
+            outcome = "interrupted"
+        else:  # before the handlers are in place the signal ends the program before it has touched anything
+            ok, outcome = status == -sig and got == old and not lines, "ended by the signal"
+        outcomes[outcome] = outcomes.get(outcome, 0) + 1
+        check(ok, what + ": OUT old or complete, one line, the right exit", "exit %d, %d bytes: %s" %
+              (status, len(got), " | ".join(lines[-2:])))
+        no_leftovers(what)
+    print("outcomes: " + ", ".join("%s %d" % item for item in sorted(outcomes.items())))
+
+
+def case_full_disk():
+    """A file system that fills up part-way through the write (a small tmpfs in a mount namespace of
+    its own, where this runs as root): the old OUT stays, no temporary file, one line, exit 2."""
+    if os.geteuid() != 0 or not shutil.which("unshare"):
+        print("skipped: needs root for a small file system of its own")
+        return
+    make_wav("in.wav", 44100, click_every=5000)
+    os.mkdir("small")
+    script = ('mount -t tmpfs -o size=48k vantrope-test small || exit 99; printf "earlier output" > small/out.wav; '
+              '"$@" 2>err.txt; echo "status $?"; ls -a small; cat small/out.wav')
+    done = subprocess.run(["unshare", "-m", "sh", "-c", script, "sh", VANTROPE, "--settings-dir", "settings", "--auto",
+                           "-y", "in.wav", "small/out.wav"], stdout=subprocess.PIPE, timeout=120)
+    if done.returncode == 99:
+        print("skipped: no tmpfs can be mounted here")
+        return
+    shown = done.stdout.decode("latin-1").splitlines()
+    lines = read("err.txt").decode("latin-1").splitlines()
+    check(shown[:1] == ["status 2"], "a full disk: exit 2", " | ".join(shown))
+    check(sorted(shown[1:-1]) == [".", "..", "out.wav"] and shown[-1] == "earlier output",
+          "a full disk: the old OUT stays and no temporary file is left", " | ".join(shown))
+    one_line(lines, ["small/out.wav", "No space left"], "a full disk is one line that says so")
+
+
+def case_permissions():
+    """A directory the user may not write and a file the user may not read (as root, the program runs
+    as nobody): one line, exit 2, the old OUT kept, nothing written."""
+    prefix = []
+    if os.geteuid() == 0:
+        if not shutil.which("setpriv"):
+            print("skipped: as root, needs setpriv to run as an ordinary user")
+            return
+        prefix = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"]
+    os.chmod(".", 0o755)
+    make_wav("in.wav", 44100, click_every=5000)
+    os.mkdir("settings", 0o777)
+    os.chmod("settings", 0o777)
+    os.mkdir("locked")
+    write("locked/out.wav", b"earlier output")
+    os.chmod("locked", 0o555)
+    write("secret.wav", read("in.wav"))
+    os.chmod("secret.wav", 0)
+    os.mkdir("open", 0o777)
+    os.chmod("open", 0o777)
+    for args, what in ((["-y", "in.wav", "locked/out.wav"], "OUT in a directory the user may not write"),
+                       (["--in-place", "locked/out.wav"], "--in-place in a directory the user may not write"),
+                       (["secret.wav", "open/out.wav"], "IN the user may not read")):
+        done = subprocess.run(prefix + [VANTROPE, "--settings-dir", "settings", "--auto"] + args,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+        lines = done.stderr.decode("latin-1").splitlines()
+        check(done.returncode == 2 and len(lines) == 1 and read("locked/out.wav") == b"earlier output" and
+              os.listdir("locked") == ["out.wav"] and os.listdir("open") == [],
+              what + ": one line, exit 2, nothing written", "exit %d: %s" % (done.returncode, lines))
+    os.chmod("locked", 0o755)
+
+
 def case_out_of_memory():
-    if "asan" in subprocess.run(["ldd", VANTROPE], stdout=subprocess.PIPE).stdout.decode():
+    if b"__asan_init" in read(VANTROPE):  # linked in statically (clang) or dynamically (gcc)
         print("skipped: a sanitizer build cannot run under a memory limit")
         return
     make_silent_wav("in.wav", 100_000_000)

@@ -35,8 +35,8 @@ TEST_F(SettingsKeys, TheHostReadsTheFileAsThePluginLoadsIt)
 {
     const char *const files[] = {
         "",
-        "[Coeffs]\r\nC1=-5\r\nD1= 12abc\r\nC2=99999999999\r\nZoom=0\r\nLineBezier=13\r\nPtsAround=10\r\n"
-        "StartOver=7\r\nAutoZoom=-1\r\nRangeDialog=x\r\nUseBaseFreqVer=0\r\nBaseFreqVerS=-3\r\n",
+        ("[Coeffs]\r\nC1=-5\r\nD1= 12abc\r\nC2=99999999999\r\nZoom=0\r\nLineBezier=13\r\nPtsAround=10\r\n"
+         "StartOver=7\r\nAutoZoom=-1\r\nRangeDialog=x\r\nUseBaseFreqVer=0\r\nBaseFreqVerS=-3\r\n"),
         "[coeffs]\r\nzoom=13\r\nptsaround=500\r\nc2=+6\r\n",
     };
     for (const char *file : files) {

@@ -10,12 +10,6 @@ protected:
         PluginTest::SetUp();
         window = compatCreateWindow("Canvas", nullptr, nullptr, 40, 30);
     }
-    void TearDown() override
-    {
-        EXPECT_EQ(compatLivePens(), 0);
-        EXPECT_EQ(compatLiveDeviceContexts(), 0);
-        PluginTest::TearDown();
-    }
     // The canvas as rows of characters: '.' for the initial face colour, 'W' white, 'B' black, 'r' red,
     // '?' anything else.
     std::string rows(int top, int bottom, int left, int right)

@@ -210,7 +210,8 @@ protected:
     std::vector<int16_t> input = recordingWithClicks();
 
     // Sets up the scenario's host and settings, arms the fault (call COMPAT_FALLIBLE_COUNT: none),
-    // runs XfmDo and collects what the user is left with; checks that nothing stays live.
+    // runs XfmDo and collects what the user is left with; checks (under the caller's trace) that nothing
+    // stays live.
     Outcome run(const Scenario &s, CompatFallible call, uint32_t nth, uint32_t count)
     {
         resetForRun();
@@ -227,7 +228,6 @@ protected:
         }
         HINSTANCE instance = s.form == DIALOG ? reinterpret_cast<HINSTANCE>((uintptr_t)0x400000) : nullptr;
         compatSetDialogDriver(driveDialog, nullptr);
-        const int windowsBefore = compatLiveWindows();
         if (call != COMPAT_FALLIBLE_COUNT)
             compatFailCall(call, nth, count);
         uint32_t callsBefore[COMPAT_FALLIBLE_COUNT];
@@ -250,16 +250,7 @@ protected:
         if (s.form != QUESTION_BOX && rangeHost().dialogsOpened > 0) {
             EXPECT_FALSE(compatKeyEvents().empty()) << "the range dialog opened and nothing was typed";
         }
-        CompatLiveCounts live = compatLiveCounts();
-        EXPECT_EQ(live.globalBlocks - (compatClipboardHasText() ? 1 : 0), 0) << "global blocks";
-        EXPECT_EQ(live.pens, 0) << "pens";
-        EXPECT_EQ(live.deviceContexts, 0) << "device contexts";
-        EXPECT_EQ(live.timers, 0) << "timers";
-        EXPECT_EQ(live.capture, 0) << "mouse capture";
-        EXPECT_EQ(live.subclassed, 0) << "subclassed windows";
-        EXPECT_EQ(live.windows, windowsBefore) << "windows";
-        EXPECT_EQ(live.canvases, 0) << "canvases";
-        EXPECT_EQ(live.records, 0) << "GDI records";
+        expectNothingLive("after the run");
         compatClearClipboard();
         return o;
     }

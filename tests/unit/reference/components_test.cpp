@@ -71,7 +71,7 @@ TEST(ReferenceAnalysis, SpanWalkersAndVerificationAgreeAtEveryPosition)
                 a.spanStart = b.spanStart = (int32_t)p - 4;
                 a.spanEnd = b.spanEnd = (int32_t)p + 8;
             }
-            int32_t got = verifyBaseFrequency(x.data(), p, n, a);
+            int32_t got = verifyBaseFrequency(SampleBuffer{x.data(), n, nullptr}, p, a);
             int32_t want = refmodel::refVerify(x.data(), p, n, b, wave.sampleRate);
             ASSERT_EQ(got, want) << "verification, trial " << t << " n " << n << " p " << p;
             ASSERT_EQ(a.spanStart, b.spanStart) << "clipped start, trial " << t << " p " << p;

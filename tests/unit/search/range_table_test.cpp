@@ -5,6 +5,7 @@
 #include <vector>
 #include "analysis/base_freq.h"
 #include "analysis/range_table.h"
+#include "analysis/walker_core.h"
 #include "bench/bench_material.h"
 #include "compat_host.h"
 #include "search_fixture.h"
@@ -29,19 +30,22 @@ std::vector<int16_t> mixedSignal(uint32_t n, uint32_t seed)
     return x;
 }
 
+// The samples with their range table, as a run holds them.
 struct Attached {
     std::vector<uint16_t> storage;
-    explicit Attached(const std::vector<int16_t> &x) : storage(rangeTableBytes((uint32_t)x.size()) / 2 + 1)
+    RangeTable table;
+    SampleBuffer buffer;
+    explicit Attached(std::vector<int16_t> &x) : storage(rangeTableBytes((uint32_t)x.size()) / 2 + 1)
     {
-        attachRangeTable(x.data(), (uint32_t)x.size(), storage.data());
+        buildRangeTable(table, x.data(), (uint32_t)x.size(), storage.data());
+        buffer = SampleBuffer{x.data(), (uint32_t)x.size(), &table};
     }
-    ~Attached() { detachRangeTable(); }
 };
 
-void expectRangesMatch(const std::vector<int16_t> &x, uint32_t seed)
+void expectRangesMatch(const std::vector<int16_t> &x, const RangeTable &table, uint32_t seed)
 {
-    const RangeTable *t = rangeTableFor(x.data());
-    ASSERT_NE(t, nullptr);
+    const RangeTable *t = &table;
+    ASSERT_EQ(t->samples, x.data());
     uint32_t state = seed;
     for (int k = 0; k < 3000; k++) {
         uint32_t lo = material::nextRandom(state) % (uint32_t)x.size();
@@ -59,10 +63,12 @@ void expectRangesMatch(const std::vector<int16_t> &x, uint32_t seed)
     }
 }
 
-// The four walkers from many starts and hysteresis values, with the table against without it.
-void expectWalksMatch(const std::vector<int16_t> &x, uint32_t seed)
+// The four walkers from many starts and hysteresis values, stepping over blocks by the table against
+// the plain walkers.
+void expectWalksMatch(const std::vector<int16_t> &x, const RangeTable &table, uint32_t seed)
 {
-    std::vector<int16_t> copy = x; // the same samples at another address: never the table's
+    const int16_t *copy = x.data();
+    const RangeTable *t = &table;
     uint32_t n = (uint32_t)x.size();
     uint32_t state = seed;
     for (int k = 0; k < 600; k++) {
@@ -70,10 +76,11 @@ void expectWalksMatch(const std::vector<int16_t> &x, uint32_t seed)
         int32_t h = (int32_t)(material::nextRandom(state) % 3000);
         if (k % 7 == 0)
             h = 0;
-        ASSERT_EQ(findTroughLeft(x.data(), start, h), findTroughLeft(copy.data(), start, h)) << start << " h " << h;
-        ASSERT_EQ(findPeakLeft(x.data(), start, h), findPeakLeft(copy.data(), start, h)) << start << " h " << h;
-        ASSERT_EQ(findTroughRight(x.data(), start, n, h), findTroughRight(copy.data(), start, n, h)) << start;
-        ASSERT_EQ(findPeakRight(x.data(), start, n, h), findPeakRight(copy.data(), start, n, h)) << start;
+        int32_t end = (int32_t)n;
+        ASSERT_EQ(walkTroughLeft(copy, t, start, h), findTroughLeft(copy, start, h)) << start << " h " << h;
+        ASSERT_EQ(walkPeakLeft(copy, t, start, h), findPeakLeft(copy, start, h)) << start << " h " << h;
+        ASSERT_EQ(walkTroughRight(copy, t, start, end, h), findTroughRight(copy, start, n, h)) << start;
+        ASSERT_EQ(walkPeakRight(copy, t, start, end, h), findPeakRight(copy, start, n, h)) << start;
     }
 }
 
@@ -83,9 +90,9 @@ TEST_F(RangeTableTest, RangesAndWalksAgreeWithPlainScans)
 {
     for (uint32_t n : {42u, 64u, 129u, 100003u}) {
         std::vector<int16_t> x = mixedSignal(n, n);
-        Attached table(x);
-        expectRangesMatch(x, n + 1);
-        expectWalksMatch(x, n + 2);
+        Attached a(x);
+        expectRangesMatch(x, a.table, n + 1);
+        expectWalksMatch(x, a.table, n + 2);
     }
 }
 
@@ -102,17 +109,17 @@ TEST_F(RangeTableTest, SkipsStopAtTheFirstSampleThatTurnsByMoreThanTheHysteresis
             x[4] = x[9995] = 400;
             x[5] = x[9994] = -200;
             x[at] = (int16_t)(100 + bump);
-            Attached table(x);
-            std::vector<int16_t> copy = x;
+            Attached a(x);
+            const RangeTable *t = &a.table;
             for (int32_t start : {0, (int32_t)at - 1, (int32_t)at - 300, (int32_t)at + 300, 9999}) {
                 if (start < 0 || start > 9999)
                     continue;
                 SCOPED_TRACE("bump " + std::to_string(bump) + " at " + std::to_string(at) + " from " +
                              std::to_string(start));
-                EXPECT_EQ(findTroughLeft(x.data(), start, h), findTroughLeft(copy.data(), start, h));
-                EXPECT_EQ(findPeakLeft(x.data(), start, h), findPeakLeft(copy.data(), start, h));
-                EXPECT_EQ(findTroughRight(x.data(), start, 10000, h), findTroughRight(copy.data(), start, 10000, h));
-                EXPECT_EQ(findPeakRight(x.data(), start, 10000, h), findPeakRight(copy.data(), start, 10000, h));
+                EXPECT_EQ(walkTroughLeft(x.data(), t, start, h), findTroughLeft(x.data(), start, h));
+                EXPECT_EQ(walkPeakLeft(x.data(), t, start, h), findPeakLeft(x.data(), start, h));
+                EXPECT_EQ(walkTroughRight(x.data(), t, start, 10000, h), findTroughRight(x.data(), start, 10000, h));
+                EXPECT_EQ(walkPeakRight(x.data(), t, start, 10000, h), findPeakRight(x.data(), start, 10000, h));
             }
         }
     }
@@ -121,7 +128,7 @@ TEST_F(RangeTableTest, SkipsStopAtTheFirstSampleThatTurnsByMoreThanTheHysteresis
 TEST_F(RangeTableTest, RepairsKeepTheTablesInStep)
 {
     std::vector<int16_t> x = mixedSignal(70001, 5);
-    Attached table(x);
+    Attached a(x);
     uint32_t state = 9;
     for (int k = 0; k < 200; k++) {
         // A repair-sized patch anywhere, the extremes of a block often among the changed samples.
@@ -130,10 +137,10 @@ TEST_F(RangeTableTest, RepairsKeepTheTablesInStep)
         int16_t value = (int16_t)((int32_t)(material::nextRandom(state) % 8001u) - 4000);
         for (uint32_t i = first; i <= last; i++)
             x[i] = value;
-        updateRangeTable(x.data(), first, last);
+        samplesChanged(a.buffer, first, last);
     }
-    expectRangesMatch(x, 11);
-    expectWalksMatch(x, 12);
+    expectRangesMatch(x, a.table, 11);
+    expectWalksMatch(x, a.table, 12);
 }
 
 TEST_F(RangeTableTest, VerificationGivesTheSameVerdictWithAndWithoutTheTables)
@@ -146,13 +153,14 @@ TEST_F(RangeTableTest, VerificationGivesTheSameVerdictWithAndWithoutTheTables)
     ClickParams fast = initialClickParams();
     fast.wave = &wave;
     ClickParams plain = fast;
-    Attached table(x);
+    Attached a(x);
+    SampleBuffer bare = {copy.data(), 30000, nullptr};
     for (int32_t severity : {1, 3, -2}) {
         fast.baseFreqVerS = plain.baseFreqVerS = severity;
         for (uint32_t p = 20; p < 30000; p += 37) {
             fast.spanStart = plain.spanStart = (int32_t)p - 5;
             fast.spanEnd = plain.spanEnd = (int32_t)p + 7;
-            ASSERT_EQ(verifyBaseFrequency(x.data(), p, 30000, fast), verifyBaseFrequency(copy.data(), p, 30000, plain))
+            ASSERT_EQ(verifyBaseFrequency(a.buffer, p, fast), verifyBaseFrequency(bare, p, plain))
                 << "at " << p << ", severity " << severity;
         }
     }

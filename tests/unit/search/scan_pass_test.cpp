@@ -22,7 +22,8 @@ protected:
     {
         RunState run = {};
         run.passNumber = 1;
-        runScanPass(samples.data(), (uint32_t)samples.size(), run);
+        SampleBuffer buffer = bareBuffer(samples);
+        runScanPass(buffer, run);
         return run;
     }
     std::vector<int32_t> reviewed() const
@@ -262,7 +263,8 @@ TEST_F(ScanPassTest, AutomaticModeTakesBestGuessesWithoutVerification)
         RunState run = {};
         run.passNumber = 2;
         run.autoRepair = automatic;
-        runScanPass(x.data(), (uint32_t)x.size(), run);
+        SampleBuffer buffer = bareBuffer(x);
+        runScanPass(buffer, run);
         EXPECT_EQ(run.bestGuess, automatic ? 1000u : 0u) << "automatic " << automatic;
         EXPECT_EQ(run.lastStop, 0u);
     }

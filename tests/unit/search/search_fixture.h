@@ -6,8 +6,15 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "analysis/range_table.h"
 #include "plugin/click_params.h"
 #include "support/fake_host.h"
+
+// The samples of x as a run's buffer without a range table.
+inline SampleBuffer bareBuffer(std::vector<int16_t> &x)
+{
+    return SampleBuffer{x.data(), (uint32_t)x.size(), nullptr};
+}
 
 struct ReviewCall {
     int32_t candidate;    // buffer index shown

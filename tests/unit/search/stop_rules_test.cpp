@@ -52,7 +52,8 @@ TEST_F(StopRulesTest, EveryCodeAtACandidate)
         spanAroundTheSpike();
         clickParams.multipass = row.multipass;
         RunState run = stoppedAt(150);
-        int32_t flow = applyStopRule(row.code, samples.data(), (uint32_t)samples.size(), 200, run);
+        SampleBuffer buffer = bareBuffer(samples);
+        int32_t flow = applyStopRule(row.code, buffer, 200, run);
         std::string what = "code " + std::to_string(row.code) + ", multipass " + std::to_string(row.multipass);
         EXPECT_EQ(flow, row.flow) << what;
         EXPECT_EQ(run.lastResult, row.code) << what;
@@ -70,7 +71,8 @@ TEST_F(StopRulesTest, EveryCodeAtACandidate)
 TEST_F(StopRulesTest, GoBackRescansFrom25BeforeTheLastStop)
 {
     RunState run = stoppedAt(30);
-    EXPECT_EQ(applyStopRule(ID_GO_BACK, x.data(), (uint32_t)x.size(), 200, run), FLOW_NEXT_SAMPLE);
+    SampleBuffer buffer = bareBuffer(x);
+    EXPECT_EQ(applyStopRule(ID_GO_BACK, buffer, 200, run), FLOW_NEXT_SAMPLE);
     EXPECT_EQ(run.scanPosition, 5u) << "the pass steps on to 6 next";
     EXPECT_EQ(run.lastStop, 0u);
     EXPECT_EQ(run.runningMean, 1);
@@ -78,7 +80,7 @@ TEST_F(StopRulesTest, GoBackRescansFrom25BeforeTheLastStop)
 
     for (uint32_t near : {0u, 25u}) {
         run = stoppedAt(near);
-        EXPECT_EQ(applyStopRule(ID_GO_BACK, x.data(), (uint32_t)x.size(), 200, run), FLOW_NEXT_SAMPLE);
+        EXPECT_EQ(applyStopRule(ID_GO_BACK, buffer, 200, run), FLOW_NEXT_SAMPLE);
         EXPECT_EQ(run.scanPosition, 200u) << "last stop " << near;
         EXPECT_EQ(run.lastStop, near) << "nothing happens, not even a stop at the candidate";
         EXPECT_EQ(run.runningMean, 37);
@@ -94,7 +96,8 @@ TEST_F(StopRulesTest, FailedRepairTellsTheUserAndChangesNothing)
         clickParams.spanStart = 1;
         clickParams.spanEnd = 330; // longer than any repair takes
         RunState run = stoppedAt(0);
-        EXPECT_EQ(applyStopRule(code, samples.data(), (uint32_t)samples.size(), 200, run), FLOW_END_OF_SAMPLE);
+        SampleBuffer buffer = bareBuffer(samples);
+        EXPECT_EQ(applyStopRule(code, buffer, 200, run), FLOW_END_OF_SAMPLE);
         EXPECT_FALSE(run.changed);
         EXPECT_EQ(run.autoRepair, code == ID_AUTO_REPAIR) << "automatic mode also after a failed repair";
         EXPECT_EQ(run.lastStop, 200u);

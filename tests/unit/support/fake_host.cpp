@@ -139,15 +139,36 @@ std::vector<std::string> inputLogText()
     return lines;
 }
 
+// Everything live that neither the host owns nor the test leaves on purpose is a leak.
+void PluginTest::expectNothingLive(const char *when) const
+{
+    const CompatLiveCounts &allowed = allowedLive;
+    const CompatLiveCounts live = compatLiveCounts();
+    const int clipboardBlock = compatClipboardHasText() ? 1 : 0;
+    EXPECT_EQ(live.globalBlocks - clipboardBlock, allowed.globalBlocks) << "global memory blocks " << when;
+    EXPECT_EQ(live.pens, allowed.pens) << "pens " << when;
+    EXPECT_EQ(live.deviceContexts, allowed.deviceContexts) << "device contexts " << when;
+    EXPECT_EQ(live.records, allowed.records) << "drawing and device-context records " << when;
+    EXPECT_EQ(live.timers, allowed.timers) << "timers " << when;
+    EXPECT_EQ(live.capture, allowed.capture) << "the mouse capture " << when;
+    EXPECT_EQ(live.subclassed, allowed.subclassed) << "subclassed windows " << when;
+    EXPECT_EQ(live.windows - live.hostWindows, allowed.windows) << "windows the host does not own " << when;
+    EXPECT_EQ(live.canvases - live.hostCanvases, allowed.canvases) << "canvases of windows the host does not own "
+                                                                  << when;
+}
+
 void PluginTest::SetUp()
 {
     char pattern[] = "/tmp/vantrope-test-XXXXXX";
     profileDir = mkdtemp(pattern);
+    allowedLive = {};
+    compatReset();
     resetForRun();
 }
 
 void PluginTest::resetForRun()
 {
+    expectNothingLive("left by the run before");
     compatReset();
     resetModuleState();
     compatSetProfileDirectory(profileDir);
@@ -157,7 +178,7 @@ void PluginTest::resetForRun()
 
 void PluginTest::TearDown()
 {
-    EXPECT_EQ(compatLiveGlobalBlocks(), 0) << "a global memory block was left allocated";
+    expectNothingLive("left at the end of the test");
     std::string command = "rm -rf '" + profileDir + "'";
     if (system(command.c_str()) != 0)
         ADD_FAILURE() << "could not remove " << profileDir;

@@ -50,8 +50,10 @@ std::string inputEventText(const CompatInputEvent &event);
 std::vector<std::string> inputLogText();
 
 // Fixture: resets the stand-in and all plug-in state, installs the fake host's message-box responder,
-// and points the profile directory at a fresh temporary directory. Checks on tear-down that no global
-// block is left.
+// and points the profile directory at a fresh temporary directory. On tear-down, and before a table's
+// next run wipes the stand-in, checks that nothing is left live: no global block (but the one the
+// clipboard owns), pen, device context, drawing record, timer, mouse capture or subclassed window,
+// and no window or canvas but the host's own.
 class PluginTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -59,6 +61,11 @@ protected:
     // The stand-in, the plug-in and the fake host back to their start for the next run of a table,
     // in the same profile directory.
     void resetForRun();
+    // What a test leaves live on purpose, counted as the check counts it (windows and canvases beyond
+    // the host's): zero unless the test says otherwise.
+    CompatLiveCounts allowedLive = {};
+    // The check itself, for a table that wants it under its own trace; when ends each message.
+    void expectNothingLive(const char *when) const;
     std::string profileDir;
     std::string iniPath() const { return profileDir + "/Vantrope.ini"; }
     std::string readIni() const;

@@ -10,7 +10,6 @@
 class ReviewTest : public PluginTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
     // Runs reviewCandidate with the harness's buffer and params; the driver sees the dialog.
     int32_t review(std::function<void(HWND)> driver, int32_t candidate = 500, char *message = nullptr,
                    uint32_t allowGoBack = 1, int32_t passNumber = 1);

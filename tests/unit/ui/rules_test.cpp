@@ -55,7 +55,8 @@ TEST(ReadBack, ClampsInOrder)
         {4, -7, 9, 0, 4, 1, 9, 1},
         {-5, 0, -9, -3, 1, 1, 2, 1},
         {20, 1, 19, 1, 20, 1, 21, 1},
-        {INT32_MAX, 600, 5, 5, INT32_MAX, 600, INT32_MAX, 5}, // c1 + 1 held at the top, never wrapped
+        {INT32_MAX, 1, 5, 1, INT32_MAX - 1, 1, INT32_MAX, 1}, // c2 above c1 without wrapping
+        {INT32_MAX, 1, INT32_MAX, 1, INT32_MAX - 1, 1, INT32_MAX, 1},
     };
     for (const ReadBackRow &r : rows) {
         ClickParams params = initialClickParams();

@@ -129,11 +129,19 @@ TEST_F(ReviewTest, NoDeviceContextNoPaint)
 {
     review([&](HWND dialog) {
         HWND view = viewOf(dialog);
-        params.startMarkerX = 77;
+        const int32_t startX = params.startMarkerX, endX = params.endMarkerX;
         compatFailNextGetDC();
         InvalidateRect(view, nullptr, TRUE);
         compatPumpPaints();
-        EXPECT_EQ(params.startMarkerX, 77) << "nothing is drawn or stored without a device context";
+        EXPECT_EQ(params.startMarkerX, 0) << "no marker was drawn";
+        EXPECT_EQ(params.endMarkerX, 0);
+        SendMessageA(view, WM_LBUTTONDOWN, 0, mouseAt(endX, 5));
+        EXPECT_EQ(dragMarker, 0) << "a marker the view could not draw is not grabbed where it was";
+        SendMessageA(view, WM_LBUTTONUP, 0, mouseAt(endX, 5));
+        InvalidateRect(view, nullptr, TRUE);
+        compatPumpPaints();
+        EXPECT_EQ(params.startMarkerX, startX) << "the next paint draws and stores them again";
+        EXPECT_EQ(params.endMarkerX, endX);
         click(dialog, ID_CLOSE);
     });
 }
