@@ -38,7 +38,7 @@ bool compatClipboardPasteText(std::string *text);
 // Recorder: hands the event to the host's observer and keeps it in the input log.
 void compatRecordInput(const CompatInputEvent &event);
 
-// Per-file resets run by compatResetInput (input_reset.cpp).
+// Per-file resets that compatReset runs (reset.cpp).
 void compatResetQueue();
 void compatResetTimers();
 void compatResetKeyboard();

@@ -13,7 +13,7 @@ LRESULT CALLBACK compatDialogWindowProc(HWND dialog, UINT message, WPARAM wParam
 // Drops a destroyed window's canvas; its unreleased device contexts stay counted as live (gdi.cpp).
 void compatForgetWindowGdi(HWND window);
 
-// Per-file resets that compatResetUi runs.
+// Per-file resets that compatReset runs (reset.cpp).
 void compatResetDialogs();
 void compatResetPaint();
 void compatResetCursors();

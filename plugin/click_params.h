@@ -25,6 +25,10 @@ struct ClickParams {
     XfmWave *wave;           // the host record of the current run, null before the first run
 };
 
+// The ranges of zoom, lineBezier and ptsAround: the settings file clamps to them on loading and the
+// review's three bars move within them.
+enum : int32_t { ZOOM_MIN = 1, ZOOM_MAX = 12, BLEND_MIN = 0, BLEND_MAX = 12, WIDTH_MIN = 30, WIDTH_MAX = 160 };
+
 // The module's settings record.
 extern ClickParams clickParams;
 

@@ -7,8 +7,8 @@
 
 enum ReviewScrollBar { SCROLL_ZOOM = 0, SCROLL_BLEND = 1, SCROLL_WIDTH = 2 };
 
-// The settings the three bars move, and their ranges: zoom, lineBezier (blend) and ptsAround (width).
-enum : int32_t { ZOOM_MIN = 1, ZOOM_MAX = 12, BLEND_MIN = 0, BLEND_MAX = 12, WIDTH_MIN = 30, WIDTH_MAX = 160 };
+// The three bars move zoom, lineBezier (blend) and ptsAround (width), within the ranges the settings
+// file keeps them in (ZOOM_MIN..WIDTH_MAX, plugin/click_params.h).
 
 // The zoom bar runs upside down (thumb at the top for zoom 12): the bar's position for a zoom, and,
 // the same sum, the zoom at a bar position. Both 1..12.
