@@ -222,9 +222,12 @@ static void driveDialog(HWND dialog, void *)
     // Left open, the stand-in closes it as Escape would.
 }
 
-static void checkSpan(const char *when, const ClickParams &p)
+// A review is shown a span inside the buffer. Dragging may leave the end marker one past the last
+// sample (the view's stretch ends at sampleCount); the repair pulls such an end back before it writes,
+// and every write is checked on its own below.
+static void checkSpan(const char *when, const ClickParams &p, uint32_t endLimit)
 {
-    if (p.spanStart < 0 || p.spanEnd < 0 || (uint32_t)p.spanStart >= run.count || (uint32_t)p.spanEnd >= run.count)
+    if (p.spanStart < 0 || p.spanEnd < 0 || (uint32_t)p.spanStart >= run.count || (uint32_t)p.spanEnd >= endLimit)
         fail("review span outside the buffer", std::string(when) + " " + std::to_string(p.spanStart) + ".." +
                                                      std::to_string(p.spanEnd) + " of " + std::to_string(run.count));
 }
@@ -236,9 +239,9 @@ static int32_t observedReview(XfmWave *wave, int16_t *samples, uint32_t sampleCo
         fail("review of a candidate outside the buffer");
     if (!message || !candidateText(message, false))
         fail("candidate message not the plug-in's own:", message ? message : "(none)");
-    checkSpan("shown", *params);
+    checkSpan("shown", *params, run.count);
     int32_t code = reviewCandidate(wave, samples, sampleCount, candidate, message, params, allowGoBack, passNumber);
-    checkSpan("left", *params);
+    checkSpan("left", *params, run.count + 1);
     run.reviewed = code == ID_REPAIR || code == ID_AUTO_REPAIR;
     run.reviewedStart = params->spanStart;
     run.reviewedEnd = params->spanEnd;
