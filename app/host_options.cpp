@@ -15,7 +15,7 @@ static void setDefaults(HostOptions *options)
     options->jobs = 1;
     options->channel = 0;
     options->allChannels = false;
-    options->start = options->end = TimeSpec{false, false, 0, 0, ""};
+    options->start = options->end = TimeValue{false, false, 0, 0, ""};
     options->hasSettingsDir = false;
     options->saveSettings = options->keepSettings = options->resetSettings = false;
     options->frameClass = DEFAULT_FRAME_CLASS;

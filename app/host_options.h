@@ -35,8 +35,8 @@ struct HostOptions {
     int32_t jobs;                 // -j: files repaired at a time in a batch, 1..64
     int32_t channel;              // 1..65535: present only this channel; 0 = every channel in turn
     bool allChannels;             // present every channel at once as one interleaved selection
-    TimeSpec start;               // --start: where the selection begins
-    TimeSpec end;                 // --end: where it ends
+    TimeValue start;               // --start: where the selection begins
+    TimeValue end;                 // --end: where it ends
     bool hasSettingsDir;          // --settings-dir given
     std::string settingsDir;      // directory of the plug-in's profile file
     std::string preset;           // --preset: a built-in preset's name, "" = none

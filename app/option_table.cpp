@@ -19,9 +19,9 @@ static int32_t needText(const std::string &name, const std::string &value, const
     return 0;
 }
 
-static int32_t applyTime(const std::string &name, const std::string &value, TimeSpec *spec, std::string *error)
+static int32_t applyTime(const std::string &name, const std::string &value, TimeValue *when, std::string *error)
 {
-    if (parseTimeSpec(value, spec))
+    if (parseTimeValue(value, when))
         return 1;
     *error = name + " needs a time in seconds (12.5), h:mm:ss.fff (1:02:03.5) or a frame with f (1000f), not \"" +
              value + "\"";

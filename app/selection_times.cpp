@@ -57,15 +57,15 @@ static bool parseSeconds(const std::string &text, uint64_t limit, uint64_t *seco
     return true;
 }
 
-int32_t parseTimeSpec(const std::string &text, TimeSpec *spec)
+int32_t parseTimeValue(const std::string &text, TimeValue *when)
 {
-    *spec = TimeSpec{true, false, 0, 0, text};
+    *when = TimeValue{true, false, 0, 0, text};
     if (text.size() > 1 && text.back() == 'f') {
         uint64_t frame = 0;
         if (!parseDecimal(text.substr(0, text.size() - 1), 0xFFFFFFFFull, &frame))
             return 0;
-        spec->isFrames = true;
-        spec->frames = (uint32_t)frame;
+        when->isFrames = true;
+        when->frames = (uint32_t)frame;
         return 1;
     }
     std::vector<std::string> fields;
@@ -92,7 +92,7 @@ int32_t parseTimeSpec(const std::string &text, TimeSpec *spec)
     total = total * 60u + seconds;
     if (total > MOST_SECONDS)
         return 0;
-    spec->nanos = total * NANOS + nanos;
+    when->nanos = total * NANOS + nanos;
     return 1;
 }
 
@@ -105,7 +105,7 @@ static uint64_t framesAt(uint64_t nanos, int32_t rate, bool *exact)
     return seconds * (uint64_t)rate + part / NANOS;
 }
 
-int32_t resolveSelection(const TimeSpec &start, const TimeSpec &end, int32_t rate, uint32_t frames, uint32_t *first,
+int32_t resolveSelection(const TimeValue &start, const TimeValue &end, int32_t rate, uint32_t frames, uint32_t *first,
                          uint32_t *last, std::string *error)
 {
     bool exact = true;
@@ -139,7 +139,7 @@ int32_t resolveSelection(const TimeSpec &start, const TimeSpec &end, int32_t rat
     return 1;
 }
 
-bool timeSpecsEmpty(const TimeSpec &start, const TimeSpec &end)
+bool timeSpecsEmpty(const TimeValue &start, const TimeValue &end)
 {
     if (!start.given || !end.given || start.isFrames != end.isFrames)
         return false;

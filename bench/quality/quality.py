@@ -106,8 +106,8 @@ def run_vantrope(vantrope, settings, src, dst):
 
 
 def run_adeclick(options, src, dst):
-    spec = "adeclick" + ("=" + options if options else "")
-    subprocess.run(["ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-i", src, "-af", spec, "-c:a", "pcm_s16le",
+    filter = "adeclick" + ("=" + options if options else "")
+    subprocess.run(["ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-i", src, "-af", filter, "-c:a", "pcm_s16le",
                     dst], check=True)
 
 

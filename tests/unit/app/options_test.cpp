@@ -257,8 +257,8 @@ TEST(HostOptions, TimesBecomeFramesAtTheFilesRate)
         {"4294967295f", "", 1, 10, 0, 0, 0},
     };
     for (const Row &row : rows) {
-        TimeSpec start = {false, false, 0, 0, ""}, end = start;
-        int32_t parsedAll = (!*row.start || parseTimeSpec(row.start, &start)) && (!*row.end || parseTimeSpec(row.end, &end));
+        TimeValue start = {false, false, 0, 0, ""}, end = start;
+        int32_t parsedAll = (!*row.start || parseTimeValue(row.start, &start)) && (!*row.end || parseTimeValue(row.end, &end));
         uint32_t first = 7, last = 7;
         std::string error;
         int32_t ok = parsedAll && resolveSelection(start, end, row.rate, row.frames, &first, &last, &error);
