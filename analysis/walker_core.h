@@ -40,21 +40,42 @@ inline int32_t skipBlocksLeft(const RangeTable *t, int32_t i, int32_t low, int32
 }
 
 // In every walker the stop test comes before the move test, and only a strictly more extreme sample
-// moves m, so of several equal extremes the one nearest the start is returned.
+// moves m, so of several equal extremes the one nearest the start is returned. The table is consulted
+// only where a walk enters a block; the samples up to the block's other end are read in an inner loop
+// that carries no block test.
+
+// The lowest index of the block holding i, or 0 without a table (the walk reads to the buffer's start).
+inline int32_t blockFloor(const RangeTable *t, int32_t i)
+{
+    return t ? (i & ~(int32_t)(RANGE_BLOCK - 1)) : 0;
+}
+
+// One past the last index of the block holding i, at most end; end without a table. Formed unsigned:
+// for 0 <= i < end it is at most 2^31, which does not wrap.
+inline int32_t blockCeiling(const RangeTable *t, int32_t i, int32_t end)
+{
+    if (!t)
+        return end;
+    uint32_t next = ((uint32_t)i | (RANGE_BLOCK - 1)) + 1;
+    return next < (uint32_t)end ? (int32_t)next : end;
+}
 
 inline int32_t walkTroughLeft(const int16_t *x, const RangeTable *t, int32_t start, int32_t turn)
 {
     int32_t m = start;
     int32_t low = x[start];
-    for (int32_t i = start - 1; i >= 0; --i) {
+    int32_t i = start - 1;
+    while (i >= 0) {
         if (t && (i & (RANGE_BLOCK - 1)) == RANGE_BLOCK - 1 && (i = skipBlocksLeft(t, i, low, low + turn)) < 0)
             break;
-        int32_t v = x[i];
-        if (v > low + turn)
-            break;
-        if (v < low) {
-            low = v;
-            m = i;
+        for (int32_t stop = blockFloor(t, i); i >= stop; --i) {
+            int32_t v = x[i];
+            if (v > low + turn)
+                return m;
+            if (v < low) {
+                low = v;
+                m = i;
+            }
         }
     }
     return m;
@@ -64,15 +85,18 @@ inline int32_t walkPeakLeft(const int16_t *x, const RangeTable *t, int32_t start
 {
     int32_t m = start;
     int32_t high = x[start];
-    for (int32_t i = start - 1; i >= 0; --i) {
+    int32_t i = start - 1;
+    while (i >= 0) {
         if (t && (i & (RANGE_BLOCK - 1)) == RANGE_BLOCK - 1 && (i = skipBlocksLeft(t, i, high - turn, high)) < 0)
             break;
-        int32_t v = x[i];
-        if (v < high - turn)
-            break;
-        if (v > high) {
-            high = v;
-            m = i;
+        for (int32_t stop = blockFloor(t, i); i >= stop; --i) {
+            int32_t v = x[i];
+            if (v < high - turn)
+                return m;
+            if (v > high) {
+                high = v;
+                m = i;
+            }
         }
     }
     return m;
@@ -82,15 +106,18 @@ inline int32_t walkTroughRight(const int16_t *x, const RangeTable *t, int32_t st
 {
     int32_t m = start;
     int32_t low = x[start];
-    for (int32_t i = start + 1; i < end; ++i) {
+    int32_t i = start + 1;
+    while (i < end) {
         if (t && (i & (RANGE_BLOCK - 1)) == 0 && (i = skipBlocksRight(t, i, end, low, low + turn)) >= end)
             break;
-        int32_t v = x[i];
-        if (v > low + turn)
-            break;
-        if (v < low) {
-            low = v;
-            m = i;
+        for (int32_t stop = blockCeiling(t, i, end); i < stop; ++i) {
+            int32_t v = x[i];
+            if (v > low + turn)
+                return m;
+            if (v < low) {
+                low = v;
+                m = i;
+            }
         }
     }
     return m;
@@ -100,15 +127,18 @@ inline int32_t walkPeakRight(const int16_t *x, const RangeTable *t, int32_t star
 {
     int32_t m = start;
     int32_t high = x[start];
-    for (int32_t i = start + 1; i < end; ++i) {
+    int32_t i = start + 1;
+    while (i < end) {
         if (t && (i & (RANGE_BLOCK - 1)) == 0 && (i = skipBlocksRight(t, i, end, high - turn, high)) >= end)
             break;
-        int32_t v = x[i];
-        if (v < high - turn)
-            break;
-        if (v > high) {
-            high = v;
-            m = i;
+        for (int32_t stop = blockCeiling(t, i, end); i < stop; ++i) {
+            int32_t v = x[i];
+            if (v < high - turn)
+                return m;
+            if (v > high) {
+                high = v;
+                m = i;
+            }
         }
     }
     return m;

@@ -36,6 +36,23 @@ TEST(ReferenceCentre, RandomListsAgree)
     }
 }
 
+// Non-negative lists up to 24 long with values anywhere in 0..INT32_MAX, or bunched just under it:
+// distances from the centre near 2^31 (the model's 32-bit arithmetic holds for such lists).
+TEST(ReferenceCentre, WideNonNegativeListsAgree)
+{
+    uint32_t s = 4242;
+    for (int32_t t = 0; t < 5000; ++t) {
+        int32_t n = 1 + (int32_t)(nextRandom(s) % 24);
+        bool bunched = (t & 1) != 0;
+        std::vector<int32_t> v((size_t)n);
+        for (int32_t &x : v) {
+            uint32_t r = nextRandom(s) & 0x7FFFFFFFu;
+            x = bunched ? INT32_MAX - (int32_t)(r % 8u) : (r % 3u == 0 ? (int32_t)(r % 4u) : (int32_t)r);
+        }
+        ASSERT_EQ(robustCentre(v.data(), n), refmodel::refRobustCentre(v.data(), n)) << "trial " << t;
+    }
+}
+
 // Signals with few distinct levels so that walkers meet ties, plateaus and turns of exactly h.
 std::vector<int16_t> steppy(uint32_t n, uint32_t &s)
 {
