@@ -57,7 +57,7 @@ int32_t presetValues(const PresetFile &preset, SettingsValues *values, bool give
         int32_t key = inSection && equals != std::string::npos ? findSettingsKey(trimmed(line.substr(0, equals))) : -1;
         if (key < 0 || given[key])
             continue;
-        values->value[key] = loadedSettingValue(key, settingTextValue(line.c_str() + equals + 1));
+        values->value[key] = loadedSettingValue(key, parseSettingText(line.c_str() + equals + 1));
         given[key] = true;
         count++;
     }

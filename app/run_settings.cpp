@@ -34,7 +34,7 @@ SettingsValues readSettingsValues(const std::string &path)
         std::string fallback = std::to_string(settingsKey(i).fallback);
         GetPrivateProfileStringA(SETTINGS_SECTION, settingsKey(i).name, fallback.c_str(), text, sizeof text,
                                  path.c_str());
-        values.value[i] = loadedSettingValue(i, settingTextValue(text));
+        values.value[i] = loadedSettingValue(i, parseSettingText(text));
     }
     return values;
 }

@@ -19,7 +19,7 @@ static void printSettings(const std::string &path)
         // A sentinel no value can hold tells a missing key from an empty one.
         GetPrivateProfileStringA(SETTINGS_SECTION, k.name, "\x01", text, sizeof text, path.c_str());
         bool missing = text[0] == '\x01';
-        int32_t loaded = loadedSettingValue(i, missing ? k.fallback : settingTextValue(text));
+        int32_t loaded = loadedSettingValue(i, missing ? k.fallback : parseSettingText(text));
         std::string shown = missing ? " missing" : "=" + std::string(text);
         std::string note = missing || shown != "=" + std::to_string(loaded) ? ", loads as " + std::to_string(loaded) : "";
         std::string left = std::string("  ") + k.name + shown + note;

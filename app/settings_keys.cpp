@@ -30,19 +30,6 @@ int32_t findSettingsKey(const std::string &name)
     return -1;
 }
 
-int32_t settingTextValue(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        text++;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    uint32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; text++)
-        value = value * 10u + (uint32_t)(*text - '0');
-    return (int32_t)(negative ? 0u - value : value);
-}
-
 int32_t loadedSettingValue(int32_t index, int32_t raw)
 {
     const SettingsKey &k = keys[index];

@@ -4,6 +4,7 @@
 // The plug-in keeps its own table; the host's is the file format seen from outside, so that the
 // Windows build, which only loads the plug-in, knows it too. Pure; no state.
 #pragma once
+#include "plugin/settings.h" // parseSettingText, the plug-in's rule for a value text
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,9 +38,6 @@ int32_t findSettingsKey(const std::string &name);
 // The file the plug-in keeps them in, by its bare name.
 #define SETTINGS_FILE_NAME "Vantrope.ini"
 
-// The plug-in's rule for a value text: leading white space, one optional sign, decimal digits up to
-// the first non-digit; no digits gives 0; overflow wraps in 32 bits.
-int32_t settingTextValue(const char *text);
 
 // The value the plug-in holds after loading raw for key index: raw with the key's load clamp.
 int32_t loadedSettingValue(int32_t index, int32_t raw);

@@ -32,19 +32,6 @@ static const SettingKey settingKeys[] = {
     {"BaseFreqVerS", "1", &ClickParams::baseFreqVerS, nullptr, NO_LIMIT, 0, 0},
 };
 
-int32_t parseSettingText(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        text++;
-    bool negative = false;
-    if (*text == '+' || *text == '-')
-        negative = *text++ == '-';
-    uint32_t value = 0;
-    for (; *text >= '0' && *text <= '9'; text++)
-        value = value * 10u + (uint32_t)(*text - '0');
-    return (int32_t)(negative ? 0u - value : value);
-}
-
 static int32_t clampToKey(const SettingKey &k, int32_t value)
 {
     if (k.limits != NO_LIMIT && value < k.low)

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 #include "compat_host.h"
+#include "fuzz_scratch.h"
 #include "analysis/range_table.h"
 #include "window_table.h"
 #include "plugin/click_params.h"
@@ -273,30 +274,6 @@ extern "C" void __wrap__Z14samplesChangedR12SampleBufferjj(SampleBuffer &buffer,
 
 // ---- one run -------------------------------------------------------------------------------------
 
-static std::string dir;
-
-// The scratch directory goes when the process ends normally (a fault keeps it for a look).
-static void removeProfileDir()
-{
-    unlink((dir + "/Vantrope.ini").c_str());
-    rmdir(dir.c_str());
-}
-
-static const std::string &profileDir()
-{
-    if (dir.empty()) {
-        const char *base = getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrope-fuzz-run-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (!mkdtemp(name.data()))
-            abort();
-        dir = name.data();
-        atexit(removeProfileDir);
-    }
-    return dir;
-}
-
 // Settings mostly near what users choose, sometimes anything at all.
 static void writeSettings(FuzzedDataProvider &d)
 {
@@ -311,7 +288,7 @@ static void writeSettings(FuzzedDataProvider &d)
                             : d.ConsumeIntegralInRange<int32_t>(usual[i][0], usual[i][1]);
         text += std::string(keys[i]) + "=" + std::to_string(value) + "\n";
     }
-    std::ofstream(profileDir() + "/Vantrope.ini", std::ios::binary | std::ios::trunc) << text;
+    std::ofstream(profileDir("run") + "/Vantrope.ini", std::ios::binary | std::ios::trunc) << text;
 }
 
 // A quiet signal (silence, a tone or noise) with clicks of fuzzed place, height and width.
@@ -353,7 +330,7 @@ static void setUpRun(FuzzedDataProvider &d)
 {
     compatReset();
     resetModuleState();
-    compatSetProfileDirectory(profileDir());
+    compatSetProfileDirectory(profileDir("run"));
     compatSetMessageBoxResponder(answerBox, nullptr);
     compatSetDialogDriver(driveDialog, nullptr);
     reviewOverride = observedReview;

@@ -12,33 +12,10 @@
 #include <string>
 #include <vector>
 #include "compat_host.h"
+#include "fuzz_scratch.h"
 #include "plugin/click_params.h"
 #include "plugin/module_reset.h"
 #include "plugin/settings.h"
-
-static std::string dir;
-
-// The scratch directory goes when the process ends normally (a fault keeps it for a look).
-static void removeProfileDir()
-{
-    unlink((dir + "/Vantrope.ini").c_str());
-    rmdir(dir.c_str());
-}
-
-static const std::string &profileDir()
-{
-    if (dir.empty()) {
-        const char *base = getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/vantrope-fuzz-settings-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (!mkdtemp(name.data()))
-            abort();
-        dir = name.data();
-        atexit(removeProfileDir);
-    }
-    return dir;
-}
 
 static std::string fileText(const std::string &path)
 {
@@ -67,14 +44,14 @@ static void fail(const char *what, const int32_t a[11], const int32_t b[11])
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::string path = profileDir() + "/Vantrope.ini";
+    const std::string path = profileDir("settings") + "/Vantrope.ini";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char *>(data), (std::streamsize)size);
     }
     compatReset();
     resetModuleState();
-    compatSetProfileDirectory(profileDir());
+    compatSetProfileDirectory(profileDir("settings"));
 
     loadSettings();
     int32_t first[11], second[11];

@@ -51,7 +51,7 @@ TEST_F(SettingsKeys, TheHostReadsTheFileAsThePluginLoadsIt)
             GetPrivateProfileStringA(SETTINGS_SECTION, settingsKey(k).name,
                                      std::to_string(settingsKey(k).fallback).c_str(), text, sizeof text,
                                      iniPath().c_str());
-            EXPECT_EQ(loadedSettingValue(k, settingTextValue(text)), plugin[k]) << settingsKey(k).name << " in " << file;
+            EXPECT_EQ(loadedSettingValue(k, parseSettingText(text)), plugin[k]) << settingsKey(k).name << " in " << file;
         }
     }
 }
