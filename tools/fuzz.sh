@@ -6,15 +6,19 @@
 # is kept in build/fuzz-artifacts/TARGET/ and belongs, once mended, in tests/fuzz/regressions/TARGET/.
 # --fresh starts from the seeds and regression inputs alone, in a corpus dropped at the end (the test
 # command's bounded runs: a grown corpus would take their whole time to replay). Ends with a line per
-# target (runs, coverage, corpus size) and exits nonzero when any target found a fault.
-#   tools/fuzz.sh [--no-build] [--fresh] TARGET|all [SECONDS]
+# target (runs, coverage, corpus size) and exits nonzero when any target found a fault. --seed N makes
+# the mutations the same from run to run (the test command's: what it passed once it passes again, and
+# a machine that is slower only tries fewer of the same inputs); without it each run takes new ones.
+#   tools/fuzz.sh [--no-build] [--fresh] [--seed N] TARGET|all [SECONDS]
 set -uo pipefail
 cd "$(dirname "$0")/.."
-build=1 fresh=0
+build=1 fresh=0 seed=()
 while [ $# -gt 0 ]; do
   case $1 in
     --no-build) build=0; shift ;;
     --fresh) fresh=1; shift ;;
+    --seed) case ${2:-} in ''|*[!0-9]*) echo "fuzz: --seed takes a whole number" >&2; exit 2 ;; esac
+      seed=(-seed="$2"); shift 2 ;;
     *) break ;;
   esac
 done
@@ -47,7 +51,7 @@ fuzz_one() {
   local inputs=(tests/fuzz/seeds/"$t") start=$SECONDS
   [ -d "tests/fuzz/regressions/$t" ] && inputs+=("tests/fuzz/regressions/$t")
   mkdir -p "$corpus" "$artifacts"
-  TMPDIR=$scratch build/native-asan/tests/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  TMPDIR=$scratch build/native-asan/tests/fuzz/fuzz_"$t" "${seed[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "${inputs[@]}" >"$log" 2>&1
   local status=$? runs cov ft corp
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -17,6 +17,7 @@
 #include "app/interrupts.h"
 #include "app/wav_file.h"
 #include "audio_metadata.h"
+#include "list_chunk_guard.h"
 #include "sndfile_probe.h"
 
 enum { BLOCK_FRAMES = 65536 };
@@ -175,46 +176,9 @@ static uint64_t sizeOfFile(const std::string &path)
     return stat(path.c_str(), &facts) == 0 && S_ISREG(facts.st_mode) ? (uint64_t)facts.st_size : 0;
 }
 
-// libsndfile 1.2 never returns from opening a RIFF or RF64 WAVE file whose LIST chunk holds a part
-// that claims to run past the LIST's end (found by fuzzing: any bytes must give a refusal, not a hang).
-// The chunks before the audio data are walked here first, and such a file is refused.
-static bool listChunksHold(const std::string &path, std::string *error)
-{
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file)
-        return true; // sf_open says why
-    std::vector<uint8_t> head(1u << 20);
-    size_t n = fread(head.data(), 1, head.size(), file);
-    fclose(file);
-    auto u32 = [&](uint64_t at) {
-        return (uint32_t)head[at] | (uint32_t)head[at + 1] << 8 | (uint32_t)head[at + 2] << 16 |
-               (uint32_t)head[at + 3] << 24;
-    };
-    bool riff = n >= 12 && (!memcmp(head.data(), "RIFF", 4) || !memcmp(head.data(), "RF64", 4) ||
-                            !memcmp(head.data(), "BW64", 4)) && !memcmp(head.data() + 8, "WAVE", 4);
-    if (!riff)
-        return true;
-    for (uint64_t at = 12; at + 8 <= n && memcmp(head.data() + at, "data", 4) != 0;) {
-        uint64_t size = u32(at + 4);
-        uint64_t end = at + 8 + size;
-        if (!memcmp(head.data() + at, "LIST", 4)) {
-            for (uint64_t part = at + 12; part + 8 <= end && part + 8 <= n;) {
-                uint64_t partEnd = part + 8 + u32(part + 4);
-                if (partEnd > end) {
-                    *error = "malformed LIST chunk: a part of it runs past its end";
-                    return false;
-                }
-                part = partEnd + (partEnd & 1u);
-            }
-        }
-        at = end + (size & 1u);
-    }
-    return true;
-}
-
 bool readAudioFile(const std::string &path, HostAudio *audio, std::string *error)
 {
-    if (!listChunksHold(path, error))
+    if (!listChunksAreSafe(path, error))
         return false;
     SF_INFO info;
     memset(&info, 0, sizeof info);

@@ -142,3 +142,65 @@ TEST_F(SndfileIo, UnreadableFilesSayWhy)
     EXPECT_FALSE(readAudioFile(profileDir + "/junk.wav", &a, &error));
     EXPECT_FALSE(error.empty());
 }
+
+// A LIST part whose size would wrap the reader's 32-bit count is refused before libsndfile sees it,
+// wherever the LIST stands; real tags, and audio that happens to spell "LIST", are read as before.
+TEST_F(SndfileIo, OnlyAListPartThatWouldWrapIsRefused)
+{
+    auto u32 = [](std::vector<uint8_t> *b, uint32_t v) {
+        for (int i = 0; i < 4; i++)
+            b->push_back((uint8_t)(v >> (8 * i)));
+    };
+    auto text = [](std::vector<uint8_t> *b, const char *t) { b->insert(b->end(), t, t + strlen(t)); };
+    // A mono 16-bit WAVE file: its samples' bytes, then `tail` (chunks after the audio).
+    auto wave = [&](const std::vector<uint8_t> &sampleBytes, const std::vector<uint8_t> &tail) {
+        std::vector<uint8_t> b;
+        text(&b, "RIFF");
+        u32(&b, (uint32_t)(4 + 24 + 8 + sampleBytes.size() + tail.size()));
+        text(&b, "WAVEfmt ");
+        u32(&b, 16);
+        for (uint32_t v : {0x00010001u, 8000u, 16000u, 0x00100002u})
+            u32(&b, v);
+        text(&b, "data");
+        u32(&b, (uint32_t)sampleBytes.size());
+        b.insert(b.end(), sampleBytes.begin(), sampleBytes.end());
+        b.insert(b.end(), tail.begin(), tail.end());
+        return b;
+    };
+    auto list = [&](uint32_t partSize) {
+        std::vector<uint8_t> b;
+        text(&b, "LIST");
+        u32(&b, 4 + 8 + 6 + 8 + 8);
+        text(&b, "INFOINAM");
+        u32(&b, 6);
+        text(&b, "Title");
+        b.push_back(0);
+        text(&b, "Ixyz");
+        u32(&b, partSize);
+        u32(&b, 0), u32(&b, 0);
+        return b;
+    };
+    std::vector<uint8_t> quiet(400, 0), spelled = quiet;
+    memcpy(&spelled[100], "LIST\x20\0\0\0INFOabcd\xf0\xff\xff\xff", 20); // a part too long, not wrapping
+    struct Case {
+        const char *name;
+        std::vector<uint8_t> bytes;
+        bool read;
+    } cases[] = {
+        {"tags after the audio", wave(quiet, list(8)), true},
+        {"a part just too long", wave(quiet, list(9)), true},
+        {"a part that wraps", wave(quiet, list(0xfffffff0u)), false},
+        {"an odd size that wraps when rounded up", wave(quiet, list(0xffffffe9u)), false},
+        {"audio that spells LIST", wave(spelled, {}), true},
+    };
+    for (const Case &c : cases) {
+        std::string path = profileDir + "/list.wav", error;
+        FILE *f = fopen(path.c_str(), "wb");
+        fwrite(c.bytes.data(), 1, c.bytes.size(), f);
+        fclose(f);
+        HostAudio a;
+        EXPECT_EQ(readAudioFile(path, &a, &error), c.read) << c.name << ": " << error;
+        if (!c.read)
+            EXPECT_EQ(error, "malformed LIST chunk: a part of it runs past its end") << c.name;
+    }
+}
