@@ -294,9 +294,10 @@ static RunTotals totalsOf(const std::vector<SelectionOutcome> &outcomes)
 // Everything after the options: check, read, present, write. Returns the exit status.
 static int32_t runHost(const HostOptions &options, RunTotals *totals)
 {
-    platformWatchInterrupts();
+    // The line an interrupt prints is ready before the handlers that print it are in place.
     interruptsSetOutput(options.task == TASK_LIST ? "the list" : options.outPath == "-" ? "standard output"
                                                                                         : options.outPath);
+    platformWatchInterrupts();
     std::string error;
     if (options.hasSettingsDir && !platformSetSettingsDir(options.settingsDir, &error))
         return failUsage(error);
@@ -413,8 +414,8 @@ static int32_t runTask(const HostOptions &options)
             return failUsage(error);
         return runSettingsCommand(options);
     default:
-        platformWatchInterrupts();
         interruptsSetOutput("the rest of the batch");
+        platformWatchInterrupts();
         return runBatch(options);
     }
 }
