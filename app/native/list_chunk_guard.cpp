@@ -93,20 +93,25 @@ static bool listWouldWrap(const ByteWindow &window, uint64_t offset, uint32_t *p
 static ListVerdict readListsIn(const ByteWindow &window)
 {
     uint32_t partsRead = 0;
-    for (uint64_t at = window.firstOffset; at + 8 <= window.firstOffset + window.bytes.size(); at++) {
-        if (!markerAt(window, at, "LIST") && !markerAt(window, at, "INFO"))
-            continue;
-        if (listWouldWrap(window, at, &partsRead))
-            return LIST_WRAPS;
-        if (partsRead > PARTS_READ_AT_MOST)
-            return LIST_TOO_MANY_PARTS;
+    const uint8_t *bytes = window.bytes.data(), *end = bytes + window.bytes.size();
+    for (const char *word : {"LIST", "INFO"}) {
+        // memchr finds the first letter at memory speed; audio holds it at about one place in 256.
+        for (const uint8_t *p = bytes; end - p >= 8 && (p = (const uint8_t *)memchr(p, word[0], (size_t)(end - p) - 7));
+             p++) {
+            if (memcmp(p, word, 4) != 0)
+                continue;
+            if (listWouldWrap(window, window.firstOffset + (uint64_t)(p - bytes), &partsRead))
+                return LIST_WRAPS;
+            if (partsRead > PARTS_READ_AT_MOST)
+                return LIST_TOO_MANY_PARTS;
+        }
     }
     return LIST_HARMLESS;
 }
 
 static bool readWindow(FILE *file, uint64_t offset, uint64_t fileLength, bool bigEndian, ByteWindow *window)
 {
-    uint64_t count = fileLength - offset < WINDOW_BYTES ? fileLength - offset : WINDOW_BYTES;
+    uint64_t count = fileLength - offset < (uint64_t)WINDOW_BYTES ? fileLength - offset : (uint64_t)WINDOW_BYTES;
     window->bytes.assign(count, 0);
     window->firstOffset = offset;
     window->fileLength = fileLength;
