@@ -200,7 +200,8 @@ TEST_F(SndfileIo, OnlyAListPartThatWouldWrapIsRefused)
         fclose(f);
         HostAudio a;
         EXPECT_EQ(readAudioFile(path, &a, &error), c.read) << c.name << ": " << error;
-        if (!c.read)
+        if (!c.read) {
             EXPECT_EQ(error, "malformed LIST chunk: a part of it runs past its end") << c.name;
+        }
     }
 }
