@@ -124,11 +124,13 @@ static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t
 }
 
 // Left of p, by the plain rule: the nearer of the first trough and the first peak (a tie counts as a
-// trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the walk
-// after slot 0 is filled is still made and its result dropped). Every walk is the plain walker's walk
-// (walker_core.h; the table only steps over blocks that cannot move or stop it). Two shortcuts give
-// the same walks without making them, and only with a table, whose version tells when they hold: the
-// first walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it.
+// trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the
+// rule makes one more walk after slot 0 is filled and drops its result; it is left out here, as
+// nothing but the kept chain's ended flag could depend on it, which then stays false: not known).
+// Every walk is the plain walker's walk (walker_core.h; the table only steps over blocks that cannot
+// move or stop it). Two shortcuts give the same walks without making them, and only with a table,
+// whose version tells when they hold: the first walks from the last candidate (firstWalk) and the
+// old chain taken over where the new one meets it.
 // 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
 static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
 {
@@ -171,10 +173,10 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
             ended = true;
             break;
         }
-        if (list.first == 0)
-            break;
         list.slot[--list.first] = next;
         peak = !peak;
+        if (list.first == 0)
+            break;
     }
     if (!t)
         return;
@@ -222,10 +224,10 @@ static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32
             ended = true;
             break;
         }
-        if (list.last == lastExtremumSlot)
-            break;
         list.slot[++list.last] = next;
         peak = !peak;
+        if (list.last == lastExtremumSlot)
+            break;
     }
     if (!t)
         return;
