@@ -123,14 +123,27 @@ static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t
     return t && c.samples == x && c.version == t->version && c.turn == turn && c.end == end;
 }
 
+// The walk from the nearer first extremum, which the plain rule makes next, ends at the farther one.
+// Say the peak u lies nearer p than the trough o (left of p: o < u <= p). The trough walk from p
+// passed every sample between its stop s and o without turning, and the lowest value it saw there
+// is no lower than the trough walk from u sees over the same samples, so the walk from u does not
+// turn before s either; at s it turns as well, since both have met x[o] by then. Of the samples from
+// s on only o holds that lowest value nearest to u (the samples between o and p lie above it). So
+// the walk from u ends at o; the mirror holds for a nearer trough and on the right.
+static inline int32_t secondExtremum(int32_t trough, int32_t peak, bool peakFirst)
+{
+    return peakFirst ? trough : peak;
+}
+
 // Left of p, by the plain rule: the nearer of the first trough and the first peak (a tie counts as a
 // trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the
 // rule makes one more walk after slot 0 is filled and drops its result; it is left out here, as
 // nothing but the kept chain's ended flag could depend on it, which then stays false: not known).
 // Every walk is the plain walker's walk (walker_core.h; the table only steps over blocks that cannot
-// move or stop it). Two shortcuts give the same walks without making them, and only with a table,
-// whose version tells when they hold: the first walks from the last candidate (firstWalk) and the
-// old chain taken over where the new one meets it.
+// move or stop it). Three shortcuts give the same walks without making them, all only with a table
+// (a list made without one is walked in full, the plain rule the tests hold them to): the first
+// walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it,
+// both held to the table's version, and the second extremum (secondExtremum).
 // 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
 static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
 {
@@ -143,6 +156,10 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
     bool firstIsPeak = peak;
     list.first = firstRightSlot - 1;
     list.slot[list.first] = peak ? u : o;
+    if (t) {
+        list.slot[--list.first] = secondExtremum(o, u, peak);
+        peak = !peak;
+    }
     bool reuse = chainHolds(leftChain, x, t, turn, 0);
     int32_t from = 0;
     bool ended = false;
@@ -196,6 +213,10 @@ static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32
     bool firstIsPeak = peak;
     list.last = firstRightSlot;
     list.slot[list.last] = peak ? u : v;
+    if (t) {
+        list.slot[++list.last] = secondExtremum(v, u, peak);
+        peak = !peak;
+    }
     bool reuse = chainHolds(rightChain, x, t, turn, end);
     int32_t from = 0;
     bool ended = false;
