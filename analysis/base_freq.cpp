@@ -98,31 +98,12 @@ static bool spanExceeds(int64_t w, int32_t interval, int32_t severity)
     return 2 * (int64_t)severity * w > 3 * (int64_t)interval;
 }
 
-// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
-// when the robust centre has to be found.
-static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
-                                    int32_t severity)
-{
-    if (severity > 0) {
-        if (spanExceeds(w, largest, severity))
-            return 0;
-        if (!spanExceeds(w, smallest, severity))
-            return 1;
-    }
-    int32_t d[extremumSlots];
-    for (int32_t k = 0; k < n; ++k)
-        d[k] = at[k + 1] - at[k];
-    int32_t centre = robustCentre(d, n);
-    if (centre < 0)
-        return 1;
-    return w > spanLimit(centre, severity) ? 0 : 1;
-}
-
 typedef int32_t Int4 __attribute__((vector_size(16)));
+typedef float Float4 __attribute__((vector_size(16)));
 
 // Smallest and largest of the n >= 4 intervals at[k + 1] - at[k], four at a time, the last four
 // overlapping the ones before (an interval seen twice changes neither extreme).
-static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+static void wideIntervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
 {
     Int4 a, b;
     memcpy(&a, at, sizeof a);
@@ -144,6 +125,63 @@ static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32
     }
     smallest = lo;
     largest = hi;
+}
+
+// The intervals of four positions from at[k] on, as floats.
+static inline Float4 intervalsAt(const int32_t *at, int32_t k)
+{
+    Int4 a, b;
+    memcpy(&a, at + k, sizeof a);
+    memcpy(&b, at + k + 1, sizeof b);
+    return __builtin_convertvector(b - a, Float4);
+}
+
+// For the lists the verification makes (4 <= n <= 20) the lanes are floats, whose smallest and
+// largest SSE2 finds in one instruction each: every interval lies in 0 .. at[n] - at[0], as positions
+// never fall, and below 2^24 a float holds it exactly, so the extremes are the same. Five groups of
+// four always, the later ones moved back to end at n. Longer lists, or lists that stretch further,
+// take 32-bit integer lanes (wideIntervalRange).
+void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+{
+    if (n > 20 || at[n] - at[0] >= (1 << 24)) {
+        wideIntervalRange(at, n, smallest, largest);
+        return;
+    }
+    Float4 low = intervalsAt(at, 0), high = low;
+    for (int32_t k = 4; k < 20; k += 4) {
+        Float4 d = intervalsAt(at, k + 4 <= n ? k : n - 4);
+        low = d < low ? d : low;
+        high = d > high ? d : high;
+    }
+    Float4 l = __builtin_shufflevector(low, low, 2, 3, 0, 1), h = __builtin_shufflevector(high, high, 2, 3, 0, 1);
+    low = l < low ? l : low;
+    high = h > high ? h : high;
+    l = __builtin_shufflevector(low, low, 1, 0, 3, 2);
+    h = __builtin_shufflevector(high, high, 1, 0, 3, 2);
+    low = l < low ? l : low;
+    high = h > high ? h : high;
+    smallest = (int32_t)low[0];
+    largest = (int32_t)high[0];
+}
+
+// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
+// when the robust centre has to be found.
+static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
+                                    int32_t severity)
+{
+    if (severity > 0) {
+        if (spanExceeds(w, largest, severity))
+            return 0;
+        if (!spanExceeds(w, smallest, severity))
+            return 1;
+    }
+    int32_t d[extremumSlots];
+    for (int32_t k = 0; k < n; ++k)
+        d[k] = at[k + 1] - at[k];
+    int32_t centre = robustCentre(d, n);
+    if (centre < 0)
+        return 1;
+    return w > spanLimit(centre, severity) ? 0 : 1;
 }
 
 int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, ClickParams &params)
