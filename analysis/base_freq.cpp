@@ -30,7 +30,7 @@ static int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi
     const RangeTable *table = tableOf(buffer);
     if (table && (uint32_t)hi < table->count) {
         int32_t low, high;
-        rangeMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
+        windowMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
         return high - low;
     }
     int32_t smallest = samples[lo];

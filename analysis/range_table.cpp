@@ -1,7 +1,7 @@
 // The range tables of the run's sample buffer: built once when the run has read its samples, patched
 // over the few blocks a repair touches (samplesChanged, the one way a write reaches the table), and
 // queried by the verification's window ranges. The record lives beside the run's samples and the
-// arrays in its storage; the module owns only the version counter.
+// arrays in its storage; the module owns the version counter and the last window answered.
 #include "range_table.h"
 #include <cstring>
 
@@ -209,4 +209,59 @@ void rangeMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smalles
     uint32_t tailStart = b1 << RANGE_BLOCK_SHIFT;
     if (tailStart <= hi && !blocksWithin(t, 0, b1, smallest, largest))
         scanMinMax(t.samples, tailStart, hi, smallest, largest);
+}
+
+// The last window windowMinMax answered, with its extremes.
+struct LastWindow {
+    uint64_t version; // table version it was answered under, 0 = none
+    uint32_t lo, hi;  // the window, lo <= hi < count
+    int32_t smallest; // its smallest sample
+    int32_t largest;  // its largest sample
+};
+
+static LastWindow lastWindow;
+
+enum : int64_t { WINDOW_STEP_MOST = 16 }; // ends further from the last window's go to the table
+
+// Whether every sample of samples[from..end) lies strictly between low and high; true when none.
+static bool strictlyInside(const int16_t *samples, uint32_t from, uint32_t end, int32_t low, int32_t high)
+{
+    for (uint32_t i = from; i < end; i++)
+        if (samples[i] <= low || samples[i] >= high)
+            return false;
+    return true;
+}
+
+// Widens smallest..largest by samples[from..end); nothing when from >= end.
+static void widenBy(const int16_t *samples, uint32_t from, uint32_t end, int32_t &smallest, int32_t &largest)
+{
+    for (uint32_t i = from; i < end; i++) {
+        smallest = samples[i] < smallest ? samples[i] : smallest;
+        largest = samples[i] > largest ? samples[i] : largest;
+    }
+}
+
+// The window that drops samples off the last one keeps both of its extremes when every dropped
+// sample lies strictly between them, as each extreme is then still held by a kept sample; the
+// samples it adds can only widen them. Otherwise, or under another version, or when an end moved by
+// more than a few samples (so the two windows also overlap), the table answers as rangeMinMax. Ends
+// are compared in 64 bits, one past an end in 32 (hi < count leaves room for it).
+void windowMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+{
+    LastWindow &w = lastWindow;
+    const int16_t *x = t.samples;
+    int64_t loStep = (int64_t)lo - w.lo, hiStep = (int64_t)hi - w.hi;
+    bool near = w.version == t.version && loStep <= WINDOW_STEP_MOST && loStep >= -WINDOW_STEP_MOST &&
+                hiStep <= WINDOW_STEP_MOST && hiStep >= -WINDOW_STEP_MOST && (int64_t)hi - lo > 2 * WINDOW_STEP_MOST;
+    // Dropped: w.lo .. lo - 1 and hi + 1 .. w.hi; added: lo .. w.lo - 1 and w.hi + 1 .. hi.
+    if (near && strictlyInside(x, w.lo, lo, w.smallest, w.largest) &&
+        strictlyInside(x, hi + 1, w.hi + 1, w.smallest, w.largest)) {
+        smallest = w.smallest;
+        largest = w.largest;
+        widenBy(x, lo, w.lo, smallest, largest);
+        widenBy(x, w.hi + 1, hi + 1, smallest, largest);
+    } else {
+        rangeMinMax(t, lo, hi, smallest, largest);
+    }
+    w = LastWindow{t.version, lo, hi, smallest, largest};
 }

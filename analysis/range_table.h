@@ -54,6 +54,11 @@ void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &small
 // Smallest and largest sample of samples[lo..hi], lo <= hi < count, from the table. No state.
 void rangeMinMax(const RangeTable &table, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);
 
+// rangeMinMax for windows that move a few samples at a time: from the last window answered (module
+// state, kept under the table's version) where that gives the same extremes, else as rangeMinMax.
+// lo <= hi < count.
+void windowMinMax(const RangeTable &table, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest);
+
 // Whether every sample of blocks b .. b + 2^level - 1 lies within low..high (inclusive). No state.
 inline bool blocksWithin(const RangeTable &table, uint32_t level, uint32_t b, int32_t low, int32_t high)
 {
