@@ -141,7 +141,9 @@ static inline Float4 intervalsAt(const int32_t *at, int32_t k)
 // never fall, and below 2^24 a float holds it exactly, so the extremes are the same. Five groups of
 // four always, the later ones moved back to end at n. Longer lists, or lists that stretch further,
 // take 32-bit integer lanes (wideIntervalRange).
-void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+// Inline in the verification; intervalRange is the same for the tests.
+static inline __attribute__((always_inline)) void listIntervalRange(const int32_t *at, int32_t n, int32_t &smallest,
+                                                                    int32_t &largest)
 {
     if (n > 20 || at[n] - at[0] >= (1 << 24)) {
         wideIntervalRange(at, n, smallest, largest);
@@ -162,6 +164,11 @@ void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &lar
     high = h > high ? h : high;
     smallest = (int32_t)low[0];
     largest = (int32_t)high[0];
+}
+
+void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+{
+    listIntervalRange(at, n, smallest, largest);
 }
 
 // The intervals are the differences of neighbouring positions at[0..n]; they are written out only
@@ -209,6 +216,6 @@ int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, Click
         return 1;
     const int32_t *at = list.slot + list.first;
     int32_t smallest, largest;
-    intervalRange(at, n, smallest, largest);
+    listIntervalRange(at, n, smallest, largest);
     return spanAgainstIntervals(at, n, smallest, largest, w, severity);
 }
