@@ -1,6 +1,6 @@
 // Collection of the verification's extremum list: starting at the candidate, alternating walks with
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
-// Owns the last first walk of each kind and the last collection's chain on each side (fixed static
+// Owns the last first walks (one of each kind) and the last collection's chain on each side (fixed static
 // storage).
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
@@ -23,40 +23,44 @@ static int32_t walkOnce(int32_t kind, const int16_t *x, const RangeTable *t, int
     }
 }
 
-// The last first walk of each kind: verifications at consecutive candidates start their walks one
-// sample apart. Holds for one table version (and so one buffer and end) and hysteresis.
-struct FirstWalk {
-    uint64_t version; // range table version the walk was made under, 0 = none
-    int32_t start;    // buffer index the walk started at
-    int32_t turn;     // hysteresis, 0..65535
-    int32_t result;   // buffer index the walk returned
+// The last first walks, one of each kind: verifications at consecutive candidates start their walks
+// one sample apart. Hold for one table version (and so one buffer and end) and hysteresis.
+struct FirstWalks {
+    uint64_t version;  // range table version the walks were made under, 0 = none
+    int32_t start;     // buffer index they started at
+    int32_t turn;      // hysteresis, 0..65535
+    int32_t result[4]; // buffer index each kind of walk returned
 };
 
-static FirstWalk lastFirstWalk[4];
+static FirstWalks lastFirstWalks;
+
+// Whether the last first walks were made from p - 1 under this table and hysteresis.
+static bool followsLastWalks(const RangeTable *t, int32_t p, int32_t turn)
+{
+    const FirstWalks &e = lastFirstWalks;
+    return t && p > 0 && e.version == t->version && e.start == p - 1 && e.turn == turn;
+}
 
 // The first walk of a kind from p, which starts where the same walk from p - 1 (the last verification's,
-// as a rule) already is when sample p - 1 is more extreme than p to the left, or sample p is more
-// extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
+// as a rule: follows) already is when sample p - 1 is more extreme than p to the left, or sample p is
+// more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
 // skip, the block holding the more extreme sample not lying within its bounds) and goes on exactly as
-// the walk from p would. Otherwise the walk is made.
+// the walk from p would. Otherwise the walk is made. With a table the result is kept for the next
+// candidate (collectExtrema stamps the four with p, the version and the hysteresis).
 static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t,
-                                                               int32_t p, int32_t end, int32_t turn)
+                                                               int32_t p, int32_t end, int32_t turn, bool follows)
 {
     if (!t)
         return walkOnce(kind, x, t, p, end, turn);
-    FirstWalk &e = lastFirstWalk[kind];
-    int32_t result;
-    int32_t before = p > 0 ? x[p - 1] : 0, here = x[p];
+    int32_t &kept = lastFirstWalks.result[kind];
+    int32_t before = follows ? x[p - 1] : 0, here = x[p];
     bool same = kind == troughLeft    ? before < here
                 : kind == peakLeft    ? before > here
                 : kind == troughRight ? here < before
                                       : here > before;
-    if (p > 0 && same && e.version == t->version && e.start == p - 1 && e.turn == turn)
-        result = e.result;
-    else
-        result = walkOnce(kind, x, t, p, end, turn);
-    e = FirstWalk{t->version, p, turn, result};
-    return result;
+    if (!(follows && same))
+        kept = walkOnce(kind, x, t, p, end, turn);
+    return kept;
 }
 
 // The chain of extrema the last collection found on one side. From an extremum of a given kind the
@@ -145,10 +149,11 @@ static inline int32_t secondExtremum(int32_t trough, int32_t peak, bool peakFirs
 // walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it,
 // both held to the table's version, and the second extremum (secondExtremum).
 // 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
-static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
+static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, bool follows,
+                        ExtremumList &list)
 {
-    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn);
-    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn);
+    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn, follows);
+    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn, follows);
     list.first = firstRightSlot;
     if (o == p && u == p)
         return;
@@ -201,11 +206,11 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
 }
 
 // Right of p, the mirror of collectLeft, filling slots 10 up to 20; the walks end before end.
-static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
+static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn, bool follows,
                          ExtremumList &list)
 {
-    int32_t v = firstWalk(troughRight, x, t, p, end, turn);
-    int32_t u = firstWalk(peakRight, x, t, p, end, turn);
+    int32_t v = firstWalk(troughRight, x, t, p, end, turn, follows);
+    int32_t u = firstWalk(peakRight, x, t, p, end, turn, follows);
     list.last = firstRightSlot - 1;
     if (v == p && u == p)
         return;
@@ -268,7 +273,13 @@ int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, Extremu
     if (t && t->count != (uint32_t)end)
         t = nullptr; // walks to the right end where the table's buffer ends, or use no table
     int32_t turn = h > 65535 ? 65535 : h; // no two samples differ by more: a larger turn stops no walk
-    collectLeft(buffer.samples, t, p, turn, list);
-    collectRight(buffer.samples, t, p, end, turn, list);
+    bool follows = followsLastWalks(t, p, turn);
+    collectLeft(buffer.samples, t, p, turn, follows, list);
+    collectRight(buffer.samples, t, p, end, turn, follows, list);
+    if (t) {
+        lastFirstWalks.version = t->version;
+        lastFirstWalks.start = p;
+        lastFirstWalks.turn = turn;
+    }
     return 1;
 }
