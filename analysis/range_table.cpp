@@ -199,14 +199,14 @@ void windowMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smalle
     bool near = w.version == t.version && loStep <= WINDOW_STEP_MOST && loStep >= -WINDOW_STEP_MOST &&
                 hiStep <= WINDOW_STEP_MOST && hiStep >= -WINDOW_STEP_MOST && (int64_t)hi - lo > 2 * WINDOW_STEP_MOST;
     // Dropped: w.lo .. lo - 1 and hi + 1 .. w.hi; added: lo .. w.lo - 1 and w.hi + 1 .. hi.
-    if (near && strictlyInside(x, w.lo, lo, w.smallest, w.largest) &&
-        strictlyInside(x, hi + 1, w.hi + 1, w.smallest, w.largest)) {
-        smallest = w.smallest;
-        largest = w.largest;
-        widenBy(x, lo, w.lo, smallest, largest);
-        widenBy(x, w.hi + 1, hi + 1, smallest, largest);
+    int32_t low = w.smallest, high = w.largest;
+    if (near && strictlyInside(x, w.lo, lo, low, high) && strictlyInside(x, hi + 1, w.hi + 1, low, high)) {
+        widenBy(x, lo, w.lo, low, high);
+        widenBy(x, w.hi + 1, hi + 1, low, high);
     } else {
-        rangeMinMax(t, lo, hi, smallest, largest);
+        rangeMinMax(t, lo, hi, low, high);
     }
-    w = LastWindow{t.version, lo, hi, smallest, largest};
+    w = LastWindow{t.version, lo, hi, low, high};
+    smallest = low;
+    largest = high;
 }
