@@ -150,6 +150,7 @@ static inline __attribute__((always_inline)) void listIntervalRange(const int32_
         return;
     }
     Float4 low = intervalsAt(at, 0), high = low;
+#pragma GCC unroll 4
     for (int32_t k = 4; k < 20; k += 4) {
         Float4 d = intervalsAt(at, k + 4 <= n ? k : n - 4);
         low = d < low ? d : low;
