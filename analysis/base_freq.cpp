@@ -17,7 +17,7 @@ enum {
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
 // empty stretch, which is then not read at all). Longer stretches are answered from the buffer's
 // range table when it has one.
-static int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi)
+static inline __attribute__((always_inline)) int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi)
 {
     const int16_t *samples = buffer.samples;
     if (hi <= lo)
@@ -56,7 +56,9 @@ static void clipSpan(ClickParams &params, uint32_t sampleCount)
 
 // Window ends are formed in 64 bits: the half-width follows the host's sample rate and the span
 // width, neither of which is bounded here.
-int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w)
+// Inline in the verification; verificationHysteresis is the same for the tests.
+static inline __attribute__((always_inline)) int32_t hysteresis(const SampleBuffer &buffer, const ClickParams &params,
+                                                                int64_t w)
 {
     uint32_t sampleCount = buffer.count;
     int64_t hw = params.wave ? params.wave->sampleRate / 30 : defaultHalfWidth;
@@ -74,6 +76,11 @@ int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &pa
     if (halfHeight < h)
         h = halfHeight;
     return h;
+}
+
+int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w)
+{
+    return hysteresis(buffer, params, w);
 }
 
 // The limit (3 x B) / (2 x S) in 64 bits, truncated toward zero: exact for every 32-bit severity,
@@ -203,7 +210,7 @@ int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, Click
     clipSpan(params, sampleCount);
     // Formed in 64 bits so that no span, however it was set, overflows its width.
     int64_t w = (int64_t)params.spanEnd - params.spanStart;
-    int32_t h = verificationHysteresis(buffer, params, w);
+    int32_t h = hysteresis(buffer, params, w);
     // A candidate outside the buffer makes the right-hand walkers refuse it, which accepts; decide
     // that before the left-hand walkers, which cannot tell and would read past the end.
     if (position >= sampleCount || position > (uint32_t)INT32_MAX)
