@@ -1,6 +1,6 @@
 // Collection of the verification's extremum list: starting at the candidate, alternating walks with
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
-// Owns the last first walks (one of each kind) and the last collection's chain on each side (fixed static
+// Owns what the last collection kept: its first walks and its chain on each side (fixed static
 // storage).
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
@@ -23,36 +23,30 @@ static int32_t walkOnce(int32_t kind, const int16_t *x, const RangeTable *t, int
     }
 }
 
-// The last first walks, one of each kind: verifications at consecutive candidates start their walks
-// one sample apart. Hold for one table version (and so one buffer and end) and hysteresis.
-struct FirstWalks {
-    uint64_t version;  // range table version the walks were made under, 0 = none
-    int32_t start;     // buffer index they started at
-    int32_t turn;      // hysteresis, 0..65535
-    int32_t result[4]; // buffer index each kind of walk returned
+// What the last collection with a table kept (its first walks here, its chains below) was found
+// under: one table version (and so one buffer and end) and one hysteresis, from one candidate.
+// Verifications at consecutive candidates start their first walks one sample apart.
+struct LastCollection {
+    uint64_t version;     // range table version, 0 = nothing kept
+    int32_t start;        // the candidate, where the first walks started
+    int32_t turn;         // hysteresis, 0..65535
+    int32_t firstWalk[4]; // buffer index each kind of first walk returned
 };
 
-static FirstWalks lastFirstWalks;
-
-// Whether the last first walks were made from p - 1 under this table and hysteresis.
-static bool followsLastWalks(const RangeTable *t, int32_t p, int32_t turn)
-{
-    const FirstWalks &e = lastFirstWalks;
-    return t && p > 0 && e.version == t->version && e.start == p - 1 && e.turn == turn;
-}
+static LastCollection lastCollection;
 
 // The first walk of a kind from p, which starts where the same walk from p - 1 (the last verification's,
 // as a rule: follows) already is when sample p - 1 is more extreme than p to the left, or sample p is
 // more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
 // skip, the block holding the more extreme sample not lying within its bounds) and goes on exactly as
 // the walk from p would. Otherwise the walk is made. With a table the result is kept for the next
-// candidate (collectExtrema stamps the four with p, the version and the hysteresis).
+// candidate (collectExtrema stamps lastCollection with p, the version and the hysteresis).
 static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t,
                                                                int32_t p, int32_t end, int32_t turn, bool follows)
 {
     if (!t)
         return walkOnce(kind, x, t, p, end, turn);
-    int32_t &kept = lastFirstWalks.result[kind];
+    int32_t &kept = lastCollection.firstWalk[kind];
     int32_t before = follows ? x[p - 1] : 0, here = x[p];
     bool same = kind == troughLeft    ? before < here
                 : kind == peakLeft    ? before > here
@@ -67,12 +61,8 @@ static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, con
 // rest of the chain is fixed (each walk depends only on its start, its kind, the hysteresis, the
 // samples and, to the right, the end), and kinds alternate along it. So when the new chain reaches an
 // extremum of the old one with the same kind, the old chain from there on is the new one's, as far as
-// the old one was followed. Valid for one buffer, table version, hysteresis and end.
+// the old one was followed. Valid for the table version and hysteresis in lastCollection.
 struct SideChain {
-    const int16_t *samples;         // buffer of the chain, null = none kept
-    uint64_t version;               // range table version it was found under
-    int32_t turn;                   // hysteresis, 0..65535
-    int32_t end;                    // the right walks' end (0 for the left side)
     int32_t length;                 // extrema in at[], 0..10 on the left, 0..11 on the right
     bool firstIsPeak;               // kind of at[0]; the kinds alternate after it
     bool ended;                     // the walk after the last extremum found nothing new (not cut off)
@@ -104,13 +94,9 @@ static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool pe
 
 // Remembers the side of list in slots from .. from + length - 1 as the chain c (from < 10 on the left,
 // 10 on the right).
-static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t turn, int32_t end, bool firstIsPeak,
-                      bool ended, const ExtremumList &list, int32_t from, int32_t length)
+static void keepChain(SideChain &c, bool firstIsPeak, bool ended, const ExtremumList &list, int32_t from,
+                      int32_t length)
 {
-    c.samples = x;
-    c.version = version;
-    c.turn = turn;
-    c.end = end;
     c.length = length;
     c.firstIsPeak = firstIsPeak;
     c.ended = ended;
@@ -120,11 +106,6 @@ static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t 
         memcpy(c.at, list.slot, firstRightSlot * sizeof(int32_t));
     else
         memcpy(c.at + firstRightSlot, list.slot + firstRightSlot, (extremumSlots - firstRightSlot) * sizeof(int32_t));
-}
-
-static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)
-{
-    return t && c.samples == x && c.version == t->version && c.turn == turn && c.end == end;
 }
 
 // The walk from the nearer first extremum, which the plain rule makes next, ends at the farther one.
@@ -149,14 +130,16 @@ static inline int32_t secondExtremum(int32_t trough, int32_t peak, bool peakFirs
 // walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it,
 // both held to the table's version, and the second extremum (secondExtremum).
 // 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
-static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, bool follows,
+static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, bool kept, bool follows,
                         ExtremumList &list)
 {
     int32_t o = firstWalk(troughLeft, x, t, p, 0, turn, follows);
     int32_t u = firstWalk(peakLeft, x, t, p, 0, turn, follows);
     list.first = firstRightSlot;
-    if (o == p && u == p)
+    if (o == p && u == p) {
+        leftChain.length = 0;
         return;
+    }
     bool peak = u > o; // a tie counts as a trough
     bool firstIsPeak = peak;
     list.first = firstRightSlot - 1;
@@ -165,7 +148,7 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
         list.slot[--list.first] = secondExtremum(o, u, peak);
         peak = !peak;
     }
-    bool reuse = chainHolds(leftChain, x, t, turn, 0);
+    bool reuse = kept;
     int32_t from = 0;
     bool ended = false;
     for (;;) {
@@ -202,18 +185,20 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
     }
     if (!t)
         return;
-    keepChain(leftChain, x, t->version, turn, 0, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
+    keepChain(leftChain, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
 }
 
 // Right of p, the mirror of collectLeft, filling slots 10 up to 20; the walks end before end.
-static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn, bool follows,
-                         ExtremumList &list)
+static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn, bool kept,
+                         bool follows, ExtremumList &list)
 {
     int32_t v = firstWalk(troughRight, x, t, p, end, turn, follows);
     int32_t u = firstWalk(peakRight, x, t, p, end, turn, follows);
     list.last = firstRightSlot - 1;
-    if (v == p && u == p)
+    if (v == p && u == p) {
+        rightChain.length = 0;
         return;
+    }
     bool peak = u < v; // a tie counts as a trough
     bool firstIsPeak = peak;
     list.last = firstRightSlot;
@@ -222,7 +207,7 @@ static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32
         list.slot[++list.last] = secondExtremum(v, u, peak);
         peak = !peak;
     }
-    bool reuse = chainHolds(rightChain, x, t, turn, end);
+    bool reuse = kept;
     int32_t from = 0;
     bool ended = false;
     for (;;) {
@@ -257,8 +242,7 @@ static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32
     }
     if (!t)
         return;
-    keepChain(rightChain, x, t->version, turn, end, firstIsPeak, ended, list, firstRightSlot,
-              list.last - firstRightSlot + 1);
+    keepChain(rightChain, firstIsPeak, ended, list, firstRightSlot, list.last - firstRightSlot + 1);
 }
 
 int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list)
@@ -273,13 +257,18 @@ int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, Extremu
     if (t && t->count != (uint32_t)end)
         t = nullptr; // walks to the right end where the table's buffer ends, or use no table
     int32_t turn = h > 65535 ? 65535 : h; // no two samples differ by more: a larger turn stops no walk
-    bool follows = followsLastWalks(t, p, turn);
-    collectLeft(buffer.samples, t, p, turn, follows, list);
-    collectRight(buffer.samples, t, p, end, turn, follows, list);
+    // The chains and first walks kept by the last collection hold for this one (kept), and its first
+    // walks started one sample before (follows). Both sides rewrite their chain whenever there is a
+    // table, so the one stamp covers both.
+    const LastCollection &e = lastCollection;
+    bool kept = t && e.version == t->version && e.turn == turn;
+    bool follows = kept && p > 0 && e.start == p - 1;
+    collectLeft(buffer.samples, t, p, turn, kept, follows, list);
+    collectRight(buffer.samples, t, p, end, turn, kept, follows, list);
     if (t) {
-        lastFirstWalks.version = t->version;
-        lastFirstWalks.start = p;
-        lastFirstWalks.turn = turn;
+        lastCollection.version = t->version;
+        lastCollection.start = p;
+        lastCollection.turn = turn;
     }
     return 1;
 }
