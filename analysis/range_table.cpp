@@ -166,46 +166,85 @@ struct LastWindow {
 
 static LastWindow lastWindow;
 
-enum : int64_t { WINDOW_STEP_MOST = 16 }; // ends further from the last window's go to the table
+enum : int64_t { WINDOW_STEP_MOST = 8 }; // ends further from the last window's go to the table
 
-// Whether every sample of samples[from..end) lies strictly between low and high; true when none.
-static bool strictlyInside(const int16_t *samples, uint32_t from, uint32_t end, int32_t low, int32_t high)
+// Eight lanes of value, a sample or a count.
+static inline Short8 allLanes(int32_t value)
 {
-    for (uint32_t i = from; i < end; i++)
-        if (samples[i] <= low || samples[i] >= high)
-            return false;
-    return true;
+    Short8 none = {};
+    return none + (int16_t)value;
 }
 
-// Widens smallest..largest by samples[from..end); nothing when from >= end.
-static void widenBy(const int16_t *samples, uint32_t from, uint32_t end, int32_t &smallest, int32_t &largest)
+// Masks of the lanes of an eight-sample load that hold a stretch of count samples (0..8): its first
+// count lanes, or its last.
+static inline Short8 firstLanes(int32_t count)
 {
-    for (uint32_t i = from; i < end; i++) {
-        smallest = samples[i] < smallest ? samples[i] : smallest;
-        largest = samples[i] > largest ? samples[i] : largest;
-    }
+    const Short8 lane = {0, 1, 2, 3, 4, 5, 6, 7};
+    return lane < allLanes(count);
+}
+
+static inline Short8 lastLanes(int32_t count)
+{
+    const Short8 lane = {0, 1, 2, 3, 4, 5, 6, 7};
+    return lane >= allLanes(8 - count);
+}
+
+static inline Short8 load8(const int16_t *at)
+{
+    Short8 v;
+    memcpy(&v, at, sizeof v);
+    return v;
+}
+
+// Whether any lane of a mask is set.
+static inline bool anyLane(Short8 mask)
+{
+    uint64_t half[2];
+    memcpy(half, &mask, sizeof half);
+    return (half[0] | half[1]) != 0;
 }
 
 // The window that drops samples off the last one keeps both of its extremes when every dropped
 // sample lies strictly between them, as each extreme is then still held by a kept sample; the
 // samples it adds can only widen them. Otherwise, or under another version, or when an end moved by
-// more than a few samples (so the two windows also overlap), the table answers as rangeMinMax. Ends
-// are compared in 64 bits, one past an end in 32 (hi < count leaves room for it).
+// more than eight samples, or for windows of 16 samples or fewer, the table answers as rangeMinMax.
+// The samples an end drops are read as one load of eight with the lanes outside masked off, those
+// it adds as one load with the rest of it, and each load lies inside the new window or the last one:
+// the ends move a varying few samples from one candidate to the next, which loops of so many steps
+// would mispredict. Ends are compared in 64 bits.
+//     dropped: w.lo .. lo - 1 and hi + 1 .. w.hi; each must lie strictly between w's extremes
+//     added:   lo .. w.lo - 1 and w.hi + 1 .. hi; they widen the extremes
 void windowMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
 {
     LastWindow &w = lastWindow;
     const int16_t *x = t.samples;
     int64_t loStep = (int64_t)lo - w.lo, hiStep = (int64_t)hi - w.hi;
     bool near = w.version == t.version && loStep <= WINDOW_STEP_MOST && loStep >= -WINDOW_STEP_MOST &&
-                hiStep <= WINDOW_STEP_MOST && hiStep >= -WINDOW_STEP_MOST && (int64_t)hi - lo > 2 * WINDOW_STEP_MOST;
-    // Dropped: w.lo .. lo - 1 and hi + 1 .. w.hi; added: lo .. w.lo - 1 and w.hi + 1 .. hi.
+                hiStep <= WINDOW_STEP_MOST && hiStep >= -WINDOW_STEP_MOST && (int64_t)hi - lo > 2 * WINDOW_STEP_MOST &&
+                (int64_t)w.hi - w.lo > 2 * WINDOW_STEP_MOST;
     int32_t low = w.smallest, high = w.largest;
-    if (near && strictlyInside(x, w.lo, lo, low, high) && strictlyInside(x, hi + 1, w.hi + 1, low, high)) {
-        widenBy(x, lo, w.lo, low, high);
-        widenBy(x, w.hi + 1, hi + 1, low, high);
-    } else {
-        rangeMinMax(t, lo, hi, low, high);
+    bool kept = false;
+    if (near) {
+        int32_t step = (int32_t)loStep, end = (int32_t)hiStep;
+        Short8 low8 = allLanes(low), high8 = allLanes(high);
+        Short8 left = load8(x + w.lo), right = load8(x + w.hi - 7);
+        Short8 insideLeft = (left > low8) & (left < high8), insideRight = (right > low8) & (right < high8);
+        Short8 outside =
+            (firstLanes(step > 0 ? step : 0) & ~insideLeft) | (lastLanes(end < 0 ? -end : 0) & ~insideRight);
+        if (!anyLane(outside)) {
+            // The added samples with the rest of their loads, all of them in the new window, which
+            // can then widen the extremes no further than its own samples do.
+            left = load8(x + lo);
+            right = load8(x + hi - 7);
+            Short8 lowest = left < right ? left : right, highest = left > right ? left : right;
+            lowest = lowest < low8 ? lowest : low8;
+            highest = highest > high8 ? highest : high8;
+            reduceLanes(lowest, highest, low, high);
+            kept = true;
+        }
     }
+    if (!kept)
+        rangeMinMax(t, lo, hi, low, high);
     w = LastWindow{t.version, lo, hi, low, high};
     smallest = low;
     largest = high;

@@ -209,7 +209,7 @@ TEST_F(RangeTableTest, MovingWindowsAgreeWithPlainScans)
                 hi = lo + (k % 800 == 0 ? r % 40 : 130 + r % 4000);
             } else {
                 lo += (int64_t)(r % 41) / 4 - 4;                  // mostly -2..2, at most -4..6
-                hi += (int64_t)((r >> 8) % 21) - (k % 3 == 0 ? 15 : 3); // now and then by more than 16
+                hi += (int64_t)((r >> 8) % 21) - (k % 3 == 0 ? 15 : 3); // now and then by more than 8
             }
             lo = std::min(std::max<int64_t>(lo, 0), n - 1);
             hi = std::min(std::max(hi, lo), n - 1);
