@@ -17,7 +17,7 @@ enum {
 // Largest minus smallest of x[lo..hi], both ends included; 0 when hi <= lo (a single sample, or an
 // empty stretch, which is then not read at all). Longer stretches are answered from the buffer's
 // range table when it has one.
-static int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi)
+static inline __attribute__((always_inline)) int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi)
 {
     const int16_t *samples = buffer.samples;
     if (hi <= lo)
@@ -30,7 +30,7 @@ static int32_t amplitudeRange(const SampleBuffer &buffer, int32_t lo, int32_t hi
     const RangeTable *table = tableOf(buffer);
     if (table && (uint32_t)hi < table->count) {
         int32_t low, high;
-        rangeMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
+        windowMinMax(*table, (uint32_t)lo, (uint32_t)hi, low, high);
         return high - low;
     }
     int32_t smallest = samples[lo];
@@ -56,7 +56,9 @@ static void clipSpan(ClickParams &params, uint32_t sampleCount)
 
 // Window ends are formed in 64 bits: the half-width follows the host's sample rate and the span
 // width, neither of which is bounded here.
-int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w)
+// Inline in the verification; verificationHysteresis is the same for the tests.
+static inline __attribute__((always_inline)) int32_t hysteresis(const SampleBuffer &buffer, const ClickParams &params,
+                                                                int64_t w)
 {
     uint32_t sampleCount = buffer.count;
     int64_t hw = params.wave ? params.wave->sampleRate / 30 : defaultHalfWidth;
@@ -74,6 +76,11 @@ int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &pa
     if (halfHeight < h)
         h = halfHeight;
     return h;
+}
+
+int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &params, int64_t w)
+{
+    return hysteresis(buffer, params, w);
 }
 
 // The limit (3 x B) / (2 x S) in 64 bits, truncated toward zero: exact for every 32-bit severity,
@@ -98,31 +105,12 @@ static bool spanExceeds(int64_t w, int32_t interval, int32_t severity)
     return 2 * (int64_t)severity * w > 3 * (int64_t)interval;
 }
 
-// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
-// when the robust centre has to be found.
-static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
-                                    int32_t severity)
-{
-    if (severity > 0) {
-        if (spanExceeds(w, largest, severity))
-            return 0;
-        if (!spanExceeds(w, smallest, severity))
-            return 1;
-    }
-    int32_t d[extremumSlots];
-    for (int32_t k = 0; k < n; ++k)
-        d[k] = at[k + 1] - at[k];
-    int32_t centre = robustCentre(d, n);
-    if (centre < 0)
-        return 1;
-    return w > spanLimit(centre, severity) ? 0 : 1;
-}
-
 typedef int32_t Int4 __attribute__((vector_size(16)));
+typedef float Float4 __attribute__((vector_size(16)));
 
 // Smallest and largest of the n >= 4 intervals at[k + 1] - at[k], four at a time, the last four
 // overlapping the ones before (an interval seen twice changes neither extreme).
-static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+static void wideIntervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
 {
     Int4 a, b;
     memcpy(&a, at, sizeof a);
@@ -146,6 +134,71 @@ static void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32
     largest = hi;
 }
 
+// The intervals of four positions from at[k] on, as floats.
+static inline Float4 intervalsAt(const int32_t *at, int32_t k)
+{
+    Int4 a, b;
+    memcpy(&a, at + k, sizeof a);
+    memcpy(&b, at + k + 1, sizeof b);
+    return __builtin_convertvector(b - a, Float4);
+}
+
+// For the lists the verification makes (4 <= n <= 20) the lanes are floats, whose smallest and
+// largest SSE2 finds in one instruction each: every interval lies in 0 .. at[n] - at[0], as positions
+// never fall, and below 2^24 a float holds it exactly, so the extremes are the same. Five groups of
+// four always, the later ones moved back to end at n. Longer lists, or lists that stretch further,
+// take 32-bit integer lanes (wideIntervalRange).
+// Inline in the verification; intervalRange is the same for the tests.
+static inline __attribute__((always_inline)) void listIntervalRange(const int32_t *at, int32_t n, int32_t &smallest,
+                                                                    int32_t &largest)
+{
+    if (n > 20 || at[n] - at[0] >= (1 << 24)) {
+        wideIntervalRange(at, n, smallest, largest);
+        return;
+    }
+    Float4 low = intervalsAt(at, 0), high = low;
+#pragma GCC unroll 4
+    for (int32_t k = 4; k < 20; k += 4) {
+        Float4 d = intervalsAt(at, k + 4 <= n ? k : n - 4);
+        low = d < low ? d : low;
+        high = d > high ? d : high;
+    }
+    Float4 l = __builtin_shufflevector(low, low, 2, 3, 0, 1), h = __builtin_shufflevector(high, high, 2, 3, 0, 1);
+    low = l < low ? l : low;
+    high = h > high ? h : high;
+    l = __builtin_shufflevector(low, low, 1, 0, 3, 2);
+    h = __builtin_shufflevector(high, high, 1, 0, 3, 2);
+    low = l < low ? l : low;
+    high = h > high ? h : high;
+    smallest = (int32_t)low[0];
+    largest = (int32_t)high[0];
+}
+
+void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest)
+{
+    listIntervalRange(at, n, smallest, largest);
+}
+
+// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
+// when the robust centre has to be found.
+static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
+                                    int32_t severity)
+{
+    if (severity > 0) {
+        if (spanExceeds(w, largest, severity))
+            return 0;
+        if (!spanExceeds(w, smallest, severity))
+            return 1;
+    }
+    int32_t d[extremumSlots];
+    for (int32_t k = 0; k < n; ++k)
+        d[k] = at[k + 1] - at[k];
+    int32_t centre = robustCentre(d, n);
+    if (centre < 0)
+        return 1;
+    return w > spanLimit(centre, severity) ? 0 : 1;
+}
+
 int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, ClickParams &params)
 {
     uint32_t sampleCount = buffer.count;
@@ -157,7 +210,7 @@ int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, Click
     clipSpan(params, sampleCount);
     // Formed in 64 bits so that no span, however it was set, overflows its width.
     int64_t w = (int64_t)params.spanEnd - params.spanStart;
-    int32_t h = verificationHysteresis(buffer, params, w);
+    int32_t h = hysteresis(buffer, params, w);
     // A candidate outside the buffer makes the right-hand walkers refuse it, which accepts; decide
     // that before the left-hand walkers, which cannot tell and would read past the end.
     if (position >= sampleCount || position > (uint32_t)INT32_MAX)
@@ -171,6 +224,6 @@ int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, Click
         return 1;
     const int32_t *at = list.slot + list.first;
     int32_t smallest, largest;
-    intervalRange(at, n, smallest, largest);
+    listIntervalRange(at, n, smallest, largest);
     return spanAgainstIntervals(at, n, smallest, largest, w, severity);
 }

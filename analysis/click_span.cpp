@@ -10,38 +10,15 @@ static int32_t stepAt(const int16_t *samples, int32_t k)
     return d < 0 ? -d : d;
 }
 
-// Half the rounded mean of the six steps from x[p - 2] to x[p + 4]: the mean is rounded first and
-// halved afterwards, each division dropping its remainder (sum is never negative, so this is also
-// (sum + 3) / 12).
-static int32_t stepThreshold(const int16_t *samples, int32_t p)
-{
-    int32_t sum = 0;
-    for (int32_t k = p - 2; k <= p + 3; ++k)
-        sum += stepAt(samples, k);
-    int32_t mean = (sum + 3) / 6;
-    return mean / 2;
-}
-
-// The start moves out by one when the step from x[p - 3] to x[p - 2] is large; the walk takes at
-// most one step. Equality with the threshold counts as small.
-static int32_t refinedStart(const int16_t *samples, int32_t p, int32_t threshold)
-{
-    int32_t i = p - 3;
-    while (i < p - 2 && stepAt(samples, i) <= threshold)
-        ++i;
-    int32_t start = i - 2;
-    return start < 1 ? 1 : start;
-}
-
-// The end walks in from p + 7 while the step into the current sample is small, at most three steps,
-// so the end lands between p + 6 (settled quickly) and p + 9 (still moving at p + 7).
-static int32_t refinedEnd(const int16_t *samples, int32_t p, int32_t threshold)
-{
-    int32_t j = p + 7;
-    while (j > p + 4 && stepAt(samples, j - 1) <= threshold)
-        --j;
-    return j + 2;
-}
+// The refinement as a rule over the steps, stepAt(k) being the step from x[k] to x[k + 1]:
+//     threshold = ((stepAt(p - 2) + ... + stepAt(p + 3) + 3) / 6) / 2
+//     i = p - 3; while (i < p - 2 && stepAt(i) <= threshold) ++i;      start = max(i - 2, 1)
+//     j = p + 7; while (j > p + 4 && stepAt(j - 1) <= threshold) --j;  end = j + 2
+// The threshold is half the rounded mean of the six steps, each division dropping its remainder.
+// The start moves out by one only when the step from x[p - 3] is large; the end walks in from p + 7
+// while the step into the current sample is small, landing between p + 6 and p + 9. Equality with
+// the threshold counts as small. Below, each of the samples p - 3 .. p + 7 is read once and the
+// walks' outcomes are taken directly.
 
 void locateClickSpan(const int16_t *samples, uint32_t sampleCount, uint32_t position, ClickParams &params)
 {
@@ -61,7 +38,13 @@ void locateClickSpan(const int16_t *samples, uint32_t sampleCount, uint32_t posi
         return;
     // Here 5 <= p and p + 9 < sampleCount, so every sample read below (p - 3 .. p + 7) is inside.
     int32_t q = (int32_t)p;
-    int32_t threshold = stepThreshold(samples, q);
-    params.spanStart = refinedStart(samples, q, threshold);
-    params.spanEnd = refinedEnd(samples, q, threshold);
+    // s[i] is stepAt(p - 3 + i).
+    const int16_t *x = samples + q - 3;
+    int32_t s[10];
+#pragma GCC unroll 10
+    for (int32_t i = 0; i < 10; ++i)
+        s[i] = stepAt(x, i);
+    int32_t threshold = ((s[1] + s[2] + s[3] + s[4] + s[5] + s[6]) + 3) / 6 / 2;
+    params.spanStart = s[0] <= threshold ? q - 4 : q - 5 < 1 ? 1 : q - 5;
+    params.spanEnd = s[9] > threshold ? q + 9 : s[8] > threshold ? q + 8 : s[7] > threshold ? q + 7 : q + 6;
 }

@@ -1,6 +1,6 @@
 // Collection of the verification's extremum list: starting at the candidate, alternating walks with
 // the trough and peak walkers fill the left slots from 9 down and the right slots from 10 up.
-// Owns the last first walk of each kind and the last collection's chain on each side (fixed static
+// Owns what the last collection kept: its first walks and its chain on each side (fixed static
 // storage).
 #include "analysis/range_table.h"
 #include "analysis/verification_steps.h"
@@ -23,52 +23,46 @@ static int32_t walkOnce(int32_t kind, const int16_t *x, const RangeTable *t, int
     }
 }
 
-// The last first walk of each kind: verifications at consecutive candidates start their walks one
-// sample apart. Holds for one table version (and so one buffer and end) and hysteresis.
-struct FirstWalk {
-    uint64_t version; // range table version the walk was made under, 0 = none
-    int32_t start;    // buffer index the walk started at
-    int32_t turn;     // hysteresis, 0..65535
-    int32_t result;   // buffer index the walk returned
+// What the last collection with a table kept (its first walks here, its chains below) was found
+// under: one table version (and so one buffer and end) and one hysteresis, from one candidate.
+// Verifications at consecutive candidates start their first walks one sample apart.
+struct LastCollection {
+    uint64_t version;     // range table version, 0 = nothing kept
+    int32_t start;        // the candidate, where the first walks started
+    int32_t turn;         // hysteresis, 0..65535
+    int32_t firstWalk[4]; // buffer index each kind of first walk returned
 };
 
-static FirstWalk lastFirstWalk[4];
+static LastCollection lastCollection;
 
 // The first walk of a kind from p, which starts where the same walk from p - 1 (the last verification's,
-// as a rule) already is when sample p - 1 is more extreme than p to the left, or sample p is more
-// extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
+// as a rule: follows) already is when sample p - 1 is more extreme than p to the left, or sample p is
+// more extreme than p - 1 to the right: the walk from p - 1 moves onto p (its table check there cannot
 // skip, the block holding the more extreme sample not lying within its bounds) and goes on exactly as
-// the walk from p would. Otherwise the walk is made.
+// the walk from p would. Otherwise the walk is made. With a table the result is kept for the next
+// candidate (collectExtrema stamps lastCollection with p, the version and the hysteresis).
 static inline __attribute__((always_inline)) int32_t firstWalk(int32_t kind, const int16_t *x, const RangeTable *t,
-                                                               int32_t p, int32_t end, int32_t turn)
+                                                               int32_t p, int32_t end, int32_t turn, bool follows)
 {
     if (!t)
         return walkOnce(kind, x, t, p, end, turn);
-    FirstWalk &e = lastFirstWalk[kind];
-    int32_t result;
-    int32_t before = p > 0 ? x[p - 1] : 0, here = x[p];
+    int32_t &kept = lastCollection.firstWalk[kind];
+    int32_t before = follows ? x[p - 1] : 0, here = x[p];
     bool same = kind == troughLeft    ? before < here
                 : kind == peakLeft    ? before > here
                 : kind == troughRight ? here < before
                                       : here > before;
-    if (p > 0 && same && e.version == t->version && e.start == p - 1 && e.turn == turn)
-        result = e.result;
-    else
-        result = walkOnce(kind, x, t, p, end, turn);
-    e = FirstWalk{t->version, p, turn, result};
-    return result;
+    if (!(follows && same))
+        kept = walkOnce(kind, x, t, p, end, turn);
+    return kept;
 }
 
 // The chain of extrema the last collection found on one side. From an extremum of a given kind the
 // rest of the chain is fixed (each walk depends only on its start, its kind, the hysteresis, the
 // samples and, to the right, the end), and kinds alternate along it. So when the new chain reaches an
 // extremum of the old one with the same kind, the old chain from there on is the new one's, as far as
-// the old one was followed. Valid for one buffer, table version, hysteresis and end.
+// the old one was followed. Valid for the table version and hysteresis in lastCollection.
 struct SideChain {
-    const int16_t *samples;         // buffer of the chain, null = none kept
-    uint64_t version;               // range table version it was found under
-    int32_t turn;                   // hysteresis, 0..65535
-    int32_t end;                    // the right walks' end (0 for the left side)
     int32_t length;                 // extrema in at[], 0..10 on the left, 0..11 on the right
     bool firstIsPeak;               // kind of at[0]; the kinds alternate after it
     bool ended;                     // the walk after the last extremum found nothing new (not cut off)
@@ -100,13 +94,9 @@ static int32_t findInChain(const SideChain &c, int32_t &from, int32_t q, bool pe
 
 // Remembers the side of list in slots from .. from + length - 1 as the chain c (from < 10 on the left,
 // 10 on the right).
-static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t turn, int32_t end, bool firstIsPeak,
-                      bool ended, const ExtremumList &list, int32_t from, int32_t length)
+static void keepChain(SideChain &c, bool firstIsPeak, bool ended, const ExtremumList &list, int32_t from,
+                      int32_t length)
 {
-    c.samples = x;
-    c.version = version;
-    c.turn = turn;
-    c.end = end;
     c.length = length;
     c.firstIsPeak = firstIsPeak;
     c.ended = ended;
@@ -118,30 +108,47 @@ static void keepChain(SideChain &c, const int16_t *x, uint64_t version, int32_t 
         memcpy(c.at + firstRightSlot, list.slot + firstRightSlot, (extremumSlots - firstRightSlot) * sizeof(int32_t));
 }
 
-static bool chainHolds(const SideChain &c, const int16_t *x, const RangeTable *t, int32_t turn, int32_t end)
+// The walk from the nearer first extremum, which the plain rule makes next, ends at the farther one.
+// Say the peak u lies nearer p than the trough o (left of p: o < u <= p). The trough walk from p
+// passed every sample between its stop s and o without turning, and the lowest value it saw there
+// is no lower than the trough walk from u sees over the same samples, so the walk from u does not
+// turn before s either; at s it turns as well, since both have met x[o] by then. Of the samples from
+// s on only o holds that lowest value nearest to u (the samples between o and p lie above it). So
+// the walk from u ends at o; the mirror holds for a nearer trough and on the right.
+static inline int32_t secondExtremum(int32_t trough, int32_t peak, bool peakFirst)
 {
-    return t && c.samples == x && c.version == t->version && c.turn == turn && c.end == end;
+    return peakFirst ? trough : peak;
 }
 
 // Left of p, by the plain rule: the nearer of the first trough and the first peak (a tie counts as a
-// trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the walk
-// after slot 0 is filled is still made and its result dropped). Every walk is the plain walker's walk
-// (walker_core.h; the table only steps over blocks that cannot move or stop it). Two shortcuts give
-// the same walks without making them, and only with a table, whose version tells when they hold: the
-// first walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it.
+// trough), then alternating walks from it until a walk finds nothing new or slot 0 is filled (the
+// rule makes one more walk after slot 0 is filled and drops its result; it is left out here, as
+// nothing but the kept chain's ended flag could depend on it, which then stays false: not known).
+// Every walk is the plain walker's walk (walker_core.h; the table only steps over blocks that cannot
+// move or stop it). Three shortcuts give the same walks without making them, all only with a table
+// (a list made without one is walked in full, the plain rule the tests hold them to): the first
+// walks from the last candidate (firstWalk) and the old chain taken over where the new one meets it,
+// both held to the table's version, and the second extremum (secondExtremum).
 // 0 <= p < end, 0 <= turn <= 65535, so every walk starts inside the buffer.
-static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, ExtremumList &list)
+static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_t turn, bool kept, bool follows,
+                        ExtremumList &list)
 {
-    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn);
-    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn);
+    int32_t o = firstWalk(troughLeft, x, t, p, 0, turn, follows);
+    int32_t u = firstWalk(peakLeft, x, t, p, 0, turn, follows);
     list.first = firstRightSlot;
-    if (o == p && u == p)
+    if (o == p && u == p) {
+        leftChain.length = 0;
         return;
+    }
     bool peak = u > o; // a tie counts as a trough
     bool firstIsPeak = peak;
     list.first = firstRightSlot - 1;
     list.slot[list.first] = peak ? u : o;
-    bool reuse = chainHolds(leftChain, x, t, turn, 0);
+    if (t) {
+        list.slot[--list.first] = secondExtremum(o, u, peak);
+        peak = !peak;
+    }
+    bool reuse = kept;
     int32_t from = 0;
     bool ended = false;
     for (;;) {
@@ -171,30 +178,36 @@ static void collectLeft(const int16_t *x, const RangeTable *t, int32_t p, int32_
             ended = true;
             break;
         }
-        if (list.first == 0)
-            break;
         list.slot[--list.first] = next;
         peak = !peak;
+        if (list.first == 0)
+            break;
     }
     if (!t)
         return;
-    keepChain(leftChain, x, t->version, turn, 0, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
+    keepChain(leftChain, firstIsPeak, ended, list, list.first, firstRightSlot - list.first);
 }
 
 // Right of p, the mirror of collectLeft, filling slots 10 up to 20; the walks end before end.
-static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn,
-                         ExtremumList &list)
+static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32_t end, int32_t turn, bool kept,
+                         bool follows, ExtremumList &list)
 {
-    int32_t v = firstWalk(troughRight, x, t, p, end, turn);
-    int32_t u = firstWalk(peakRight, x, t, p, end, turn);
+    int32_t v = firstWalk(troughRight, x, t, p, end, turn, follows);
+    int32_t u = firstWalk(peakRight, x, t, p, end, turn, follows);
     list.last = firstRightSlot - 1;
-    if (v == p && u == p)
+    if (v == p && u == p) {
+        rightChain.length = 0;
         return;
+    }
     bool peak = u < v; // a tie counts as a trough
     bool firstIsPeak = peak;
     list.last = firstRightSlot;
     list.slot[list.last] = peak ? u : v;
-    bool reuse = chainHolds(rightChain, x, t, turn, end);
+    if (t) {
+        list.slot[++list.last] = secondExtremum(v, u, peak);
+        peak = !peak;
+    }
+    bool reuse = kept;
     int32_t from = 0;
     bool ended = false;
     for (;;) {
@@ -222,15 +235,14 @@ static void collectRight(const int16_t *x, const RangeTable *t, int32_t p, int32
             ended = true;
             break;
         }
-        if (list.last == lastExtremumSlot)
-            break;
         list.slot[++list.last] = next;
         peak = !peak;
+        if (list.last == lastExtremumSlot)
+            break;
     }
     if (!t)
         return;
-    keepChain(rightChain, x, t->version, turn, end, firstIsPeak, ended, list, firstRightSlot,
-              list.last - firstRightSlot + 1);
+    keepChain(rightChain, firstIsPeak, ended, list, firstRightSlot, list.last - firstRightSlot + 1);
 }
 
 int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list)
@@ -245,7 +257,18 @@ int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, Extremu
     if (t && t->count != (uint32_t)end)
         t = nullptr; // walks to the right end where the table's buffer ends, or use no table
     int32_t turn = h > 65535 ? 65535 : h; // no two samples differ by more: a larger turn stops no walk
-    collectLeft(buffer.samples, t, p, turn, list);
-    collectRight(buffer.samples, t, p, end, turn, list);
+    // The chains and first walks kept by the last collection hold for this one (kept), and its first
+    // walks started one sample before (follows). Both sides rewrite their chain whenever there is a
+    // table, so the one stamp covers both.
+    const LastCollection &e = lastCollection;
+    bool kept = t && e.version == t->version && e.turn == turn;
+    bool follows = kept && p > 0 && e.start == p - 1;
+    collectLeft(buffer.samples, t, p, turn, kept, follows, list);
+    collectRight(buffer.samples, t, p, end, turn, kept, follows, list);
+    if (t) {
+        lastCollection.version = t->version;
+        lastCollection.start = p;
+        lastCollection.turn = turn;
+    }
     return 1;
 }

@@ -1,7 +1,7 @@
 // The range tables of the run's sample buffer: built once when the run has read its samples, patched
 // over the few blocks a repair touches (samplesChanged, the one way a write reaches the table), and
 // queried by the verification's window ranges. The record lives beside the run's samples and the
-// arrays in its storage; the module owns only the version counter.
+// arrays in its storage; the module owns the version counter and the last window answered.
 #include "range_table.h"
 #include <cstring>
 
@@ -15,8 +15,6 @@ uint32_t rangeTableBytes(uint32_t count)
     uint64_t bytes = blocks * 2u * sizeof(int16_t) * RANGE_LEVELS;
     return bytes > 0xFFFFFFFFull ? 0u : (uint32_t)bytes;
 }
-
-typedef int16_t Short8 __attribute__((vector_size(16)));
 
 static void scanBlock(RangeTable &t, uint32_t b)
 {
@@ -118,59 +116,6 @@ void samplesChanged(SampleBuffer &buffer, uint32_t first, uint32_t last)
     }
 }
 
-// The smallest and the largest lane of low8 and high8, by halving: three shuffles each
-// (__builtin_shufflevector, which both compilers of the project's builds take).
-static void reduceLanes(Short8 low8, Short8 high8, int32_t &low, int32_t &high)
-{
-    Short8 l = __builtin_shufflevector(low8, low8, 4, 5, 6, 7, 0, 1, 2, 3);
-    Short8 h = __builtin_shufflevector(high8, high8, 4, 5, 6, 7, 0, 1, 2, 3);
-    low8 = l < low8 ? l : low8;
-    high8 = h > high8 ? h : high8;
-    l = __builtin_shufflevector(low8, low8, 2, 3, 0, 1, 6, 7, 4, 5);
-    h = __builtin_shufflevector(high8, high8, 2, 3, 0, 1, 6, 7, 4, 5);
-    low8 = l < low8 ? l : low8;
-    high8 = h > high8 ? h : high8;
-    l = __builtin_shufflevector(low8, low8, 1, 0, 3, 2, 5, 4, 7, 6);
-    h = __builtin_shufflevector(high8, high8, 1, 0, 3, 2, 5, 4, 7, 6);
-    low8 = l < low8 ? l : low8;
-    high8 = h > high8 ? h : high8;
-    low = low8[0] < low ? low8[0] : low;
-    high = high8[0] > high ? high8[0] : high;
-}
-
-// Widens smallest..largest by samples[lo..hi]: eight at a time, the last eight overlapping the ones
-// before (a sample read twice changes neither extreme), and one by one below eight samples. The
-// verification's span, about a dozen samples, is two loads.
-void scanMinMax(const int16_t *samples, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
-{
-    int32_t low = smallest;
-    int32_t high = largest;
-    if (hi - lo >= 7) {
-        Short8 low8, high8;
-        memcpy(&low8, samples + lo, sizeof low8);
-        high8 = low8;
-        for (uint32_t i = lo + 8; i + 7 <= hi; i += 8) {
-            Short8 v;
-            memcpy(&v, samples + i, sizeof v);
-            low8 = v < low8 ? v : low8;
-            high8 = v > high8 ? v : high8;
-        }
-        Short8 v;
-        memcpy(&v, samples + hi - 7, sizeof v);
-        low8 = v < low8 ? v : low8;
-        high8 = v > high8 ? v : high8;
-        reduceLanes(low8, high8, low, high);
-    } else {
-        for (uint32_t i = lo; i <= hi; i++) {
-            int32_t x = samples[i];
-            low = x < low ? x : low;
-            high = x > high ? x : high;
-        }
-    }
-    smallest = low;
-    largest = high;
-}
-
 // Whole blocks b0..b1: two overlapping lookups at the highest level that fits, in chunks when the
 // stretch is longer than the top level reaches twice.
 static void blockRange(const RangeTable &t, uint32_t b0, uint32_t b1, int32_t &smallest, int32_t &largest)
@@ -209,4 +154,98 @@ void rangeMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smalles
     uint32_t tailStart = b1 << RANGE_BLOCK_SHIFT;
     if (tailStart <= hi && !blocksWithin(t, 0, b1, smallest, largest))
         scanMinMax(t.samples, tailStart, hi, smallest, largest);
+}
+
+// The last window windowMinMax answered, with its extremes.
+struct LastWindow {
+    uint64_t version; // table version it was answered under, 0 = none
+    uint32_t lo, hi;  // the window, lo <= hi < count
+    int32_t smallest; // its smallest sample
+    int32_t largest;  // its largest sample
+};
+
+static LastWindow lastWindow;
+
+enum : int64_t { WINDOW_STEP_MOST = 8 }; // ends further from the last window's go to the table
+
+// Eight lanes of value, a sample or a count.
+static inline Short8 allLanes(int32_t value)
+{
+    Short8 none = {};
+    return none + (int16_t)value;
+}
+
+// Masks of the lanes of an eight-sample load that hold a stretch of count samples (0..8): its first
+// count lanes, or its last.
+static inline Short8 firstLanes(int32_t count)
+{
+    const Short8 lane = {0, 1, 2, 3, 4, 5, 6, 7};
+    return lane < allLanes(count);
+}
+
+static inline Short8 lastLanes(int32_t count)
+{
+    const Short8 lane = {0, 1, 2, 3, 4, 5, 6, 7};
+    return lane >= allLanes(8 - count);
+}
+
+static inline Short8 load8(const int16_t *at)
+{
+    Short8 v;
+    memcpy(&v, at, sizeof v);
+    return v;
+}
+
+// Whether any lane of a mask is set.
+static inline bool anyLane(Short8 mask)
+{
+    uint64_t half[2];
+    memcpy(half, &mask, sizeof half);
+    return (half[0] | half[1]) != 0;
+}
+
+// The window that drops samples off the last one keeps both of its extremes when every dropped
+// sample lies strictly between them, as each extreme is then still held by a kept sample; the
+// samples it adds can only widen them. Otherwise, or under another version, or when an end moved by
+// more than eight samples, or for windows of 16 samples or fewer, the table answers as rangeMinMax.
+// The samples an end drops are read as one load of eight with the lanes outside masked off, those
+// it adds as one load with the rest of it, and each load lies inside the new window or the last one:
+// the ends move a varying few samples from one candidate to the next, which loops of so many steps
+// would mispredict. Ends are compared in 64 bits.
+//     dropped: w.lo .. lo - 1 and hi + 1 .. w.hi; each must lie strictly between w's extremes
+//     added:   lo .. w.lo - 1 and w.hi + 1 .. hi; they widen the extremes
+void windowMinMax(const RangeTable &t, uint32_t lo, uint32_t hi, int32_t &smallest, int32_t &largest)
+{
+    LastWindow &w = lastWindow;
+    const int16_t *x = t.samples;
+    int64_t loStep = (int64_t)lo - w.lo, hiStep = (int64_t)hi - w.hi;
+    bool near = w.version == t.version && loStep <= WINDOW_STEP_MOST && loStep >= -WINDOW_STEP_MOST &&
+                hiStep <= WINDOW_STEP_MOST && hiStep >= -WINDOW_STEP_MOST && (int64_t)hi - lo > 2 * WINDOW_STEP_MOST &&
+                (int64_t)w.hi - w.lo > 2 * WINDOW_STEP_MOST;
+    int32_t low = w.smallest, high = w.largest;
+    bool kept = false;
+    if (near) {
+        int32_t step = (int32_t)loStep, end = (int32_t)hiStep;
+        Short8 low8 = allLanes(low), high8 = allLanes(high);
+        Short8 left = load8(x + w.lo), right = load8(x + w.hi - 7);
+        Short8 insideLeft = (left > low8) & (left < high8), insideRight = (right > low8) & (right < high8);
+        Short8 outside =
+            (firstLanes(step > 0 ? step : 0) & ~insideLeft) | (lastLanes(end < 0 ? -end : 0) & ~insideRight);
+        if (!anyLane(outside)) {
+            // The added samples with the rest of their loads, all of them in the new window, which
+            // can then widen the extremes no further than its own samples do.
+            left = load8(x + lo);
+            right = load8(x + hi - 7);
+            Short8 lowest = left < right ? left : right, highest = left > right ? left : right;
+            lowest = lowest < low8 ? lowest : low8;
+            highest = highest > high8 ? highest : high8;
+            reduceLanes(lowest, highest, low, high);
+            kept = true;
+        }
+    }
+    if (!kept)
+        rangeMinMax(t, lo, hi, low, high);
+    w = LastWindow{t.version, lo, hi, low, high};
+    smallest = low;
+    largest = high;
 }

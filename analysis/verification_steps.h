@@ -1,5 +1,6 @@
 // The inner steps of the base-frequency verification, shared between the verification and its tests:
-// the hysteresis, and the list of alternating extrema either side of a candidate.
+// the hysteresis, the list of alternating extrema either side of a candidate, and the extremes of the
+// intervals between them.
 #pragma once
 #include <cstdint>
 #include "analysis/range_table.h"
@@ -32,3 +33,7 @@ int32_t verificationHysteresis(const SampleBuffer &buffer, const ClickParams &pa
 // or h < 0. Remembers walks and chains between calls to speed up the next one; the list is the same
 // without.
 int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, ExtremumList &list);
+
+// Smallest and largest of the n >= 4 intervals at[k + 1] - at[k] between positions that never fall
+// (at[0..n], each 0 or more). No state.
+void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest);

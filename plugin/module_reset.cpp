@@ -3,8 +3,9 @@
 //   Left alone:
 //   - the range table's lastVersion (analysis/range_table.cpp): versions only grow, across resets too,
 //     so that nothing remembered about an earlier buffer can be taken for the present one;
-//   - lastFirstWalk, leftChain and rightChain (analysis/extremum_list.cpp): every entry is keyed on a range
-//     table version, and since versions never repeat no entry made before a reset can match after it;
+//   - lastCollection, leftChain and rightChain (analysis/extremum_list.cpp) and lastWindow
+//     (analysis/range_table.cpp): every entry is keyed on a range table version, and since versions
+//     never repeat no entry made before a reset can match after it;
 //   - the constant tables (settingKeys, reviewDialogHeader, reviewDialogItems), which are not state.
 #include "module_reset.h"
 #include <cstring>

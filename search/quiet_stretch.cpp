@@ -159,15 +159,11 @@ static void rangeOf(const uint16_t *values, uint32_t n, uint32_t &lowest, uint32
 
 // The same result as the rule above (and quietStretchBySample): the mean chain alone over the whole
 // stretch, then one test of its extremes, and the walk by sample only where they show it may stop.
-uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
+// quietStretch past its first sample's test, in a function of its own: its stack frame, a kilobyte
+// of jumps and means, is then set up only where the stretch is walked.
+static __attribute__((noinline)) uint32_t quietStretchWhole(const int16_t *samples, uint32_t p, uint32_t limit,
+                                                            RunState &run)
 {
-    // Where every sample beats the best guess (no guess accepted yet, as throughout noise the
-    // verification rejects) the walk stops at its first sample before any update: say so at once.
-    if (p < limit) {
-        int32_t d = (int32_t)samples[p] - (int32_t)samples[p - 1];
-        if (scoreBeats(d < 0 ? -d : d, run.runningMean, run.bestScore))
-            return p;
-    }
     // Past the quiet samples after a stop the mean at every sample does not depend on the tests, so
     // when the extremes show that no sample could stop the loop the chain's last mean is the loop's.
     // Otherwise (and within the quiet samples, or for negative ratios) the stretch is walked sample by
@@ -188,4 +184,16 @@ uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunSta
         return quietStretchBySample(samples, p, limit, run);
     run.runningMean = (int32_t)last;
     return limit;
+}
+
+uint32_t quietStretch(const int16_t *samples, uint32_t p, uint32_t limit, RunState &run)
+{
+    // Where every sample beats the best guess (no guess accepted yet, as throughout noise the
+    // verification rejects) the walk stops at its first sample before any update: say so at once.
+    if (p < limit) {
+        int32_t d = (int32_t)samples[p] - (int32_t)samples[p - 1];
+        if (scoreBeats(d < 0 ? -d : d, run.runningMean, run.bestScore))
+            return p;
+    }
+    return quietStretchWhole(samples, p, limit, run);
 }

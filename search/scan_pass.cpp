@@ -32,13 +32,13 @@ static void trackBestGuess(const SampleBuffer &buffer, uint32_t p, int32_t jump,
 {
     if (!scoreBeats(jump, run.runningMean, run.bestScore) || isSkipped((int32_t)p))
         return;
-    int32_t score = candidateScore(jump, run.runningMean);
     if (!run.autoRepair) {
         locateClickSpan(buffer.samples, buffer.count, p, clickParams);
         if (!verificationAccepts(buffer, p))
             return;
     }
-    run.bestScore = score;
+    // The score's division only for a guess that stays (the running mean is as it was above).
+    run.bestScore = candidateScore(jump, run.runningMean);
     run.bestGuess = p;
 }
 

@@ -1,6 +1,7 @@
 // The base-frequency verification: early results and the span clip, the hysteresis and its window,
-// the extremum lists and verdicts of the worked sines and clicks, every kind of severity, and
-// candidates or spans that lie outside the buffer.
+// the extremum lists and verdicts of the worked sines and clicks, every kind of severity,
+// candidates or spans that lie outside the buffer, and the interval extremes against a plain loop.
+#include <algorithm>
 #include <climits>
 #include <string>
 #include "analysis_signals.h"
@@ -249,6 +250,35 @@ TEST_F(BaseFreqTest, CandidatesAndSpansOutsideTheBufferAreNotRead)
     EXPECT_EQ(verify(x, 50, 1 << 30, (1 << 30) + 10, 3), 1);
     EXPECT_EQ(params.spanEnd, 98);
     EXPECT_EQ(verify(x, 50, 60, 40, 3), 1) << "a reversed span is never wider than its limit";
+}
+
+// Lists of 4 to 20 intervals: short ones, equal positions, and lists whose stretch lies just under,
+// at or past 2^24, where intervals one apart (2^24 and 2^24 + 1) must still be told apart.
+TEST_F(BaseFreqTest, IntervalRangeMatchesAPlainLoop)
+{
+    TestRandom rnd = {99};
+    for (int32_t round = 0; round < 4000; ++round) {
+        int32_t n = rnd.between(4, 20);
+        int32_t kind = rnd.between(0, 3);
+        std::vector<int32_t> at(21);
+        at[0] = rnd.between(0, 1000000);
+        for (int32_t k = 1; k <= n; ++k) {
+            int32_t step = kind == 0   ? rnd.between(0, 9)
+                           : kind == 1 ? rnd.between(0, 3000)
+                           : kind == 2 ? (1 << 24) - 2 + rnd.between(0, 3)
+                                       : rnd.between(0, (1 << 24) / n + 2);
+            at[k] = kind == 2 && k != n / 2 ? at[k - 1] + rnd.between(0, 2) : at[k - 1] + step;
+        }
+        int32_t smallest = at[1] - at[0], largest = smallest;
+        for (int32_t k = 1; k < n; ++k) {
+            smallest = std::min(smallest, at[k + 1] - at[k]);
+            largest = std::max(largest, at[k + 1] - at[k]);
+        }
+        int32_t gotSmallest = -1, gotLargest = -1;
+        intervalRange(at.data(), n, gotSmallest, gotLargest);
+        ASSERT_EQ(gotSmallest, smallest) << "round " << round << ", n " << n << ", stretch " << at[n] - at[0];
+        ASSERT_EQ(gotLargest, largest) << "round " << round << ", n " << n << ", stretch " << at[n] - at[0];
+    }
 }
 
 } // namespace

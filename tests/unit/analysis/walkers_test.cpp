@@ -1,5 +1,6 @@
 // The extremum walkers: refused arguments, the tie and turn rules on small hand-made signals, the
-// clamp of huge hysteresis, and all four against one slow model on random signals.
+// clamp of huge hysteresis, all four against one slow model on random signals, and the walk from the
+// nearer first extremum, which the extremum list takes to end at the farther one.
 #include <climits>
 #include "analysis_signals.h"
 #include "analysis/base_freq.h"
@@ -135,6 +136,33 @@ TEST_F(WalkersTest, AgreeWithTheSlowModelOnRandomSignals)
         };
         for (const Row &r : rows)
             ASSERT_EQ(r.got, r.expected) << r.what << ", round " << round << ", start " << start << ", h " << h;
+    }
+}
+
+// From the nearer of the first trough and the first peak of a start, the walk of the other kind ends
+// at the farther one, on both sides: the extremum list sets its second slot without that walk.
+TEST_F(WalkersTest, NearerFirstExtremumWalksToTheFarther)
+{
+    TestRandom rnd = {77};
+    for (int32_t round = 0; round < 3000; ++round) {
+        uint32_t n = (uint32_t)rnd.between(1, 200);
+        std::vector<int16_t> x = randomWalk(rnd, n, rnd.between(0, 3) == 0 ? 40000 : rnd.between(1, 300));
+        const int16_t *s = x.data();
+        int32_t p = rnd.between(0, (int32_t)n - 1);
+        int32_t h = rnd.between(0, 3) == 0 ? rnd.between(0, 3) : rnd.between(0, 5000);
+        int32_t trough = findTroughLeft(s, p, h), peak = findPeakLeft(s, p, h);
+        if (peak > trough) {
+            ASSERT_EQ(findTroughLeft(s, peak, h), trough) << "left, round " << round << ", p " << p << ", h " << h;
+        } else if (trough > peak) {
+            ASSERT_EQ(findPeakLeft(s, trough, h), peak) << "left, round " << round << ", p " << p << ", h " << h;
+        }
+        trough = findTroughRight(s, p, n, h);
+        peak = findPeakRight(s, p, n, h);
+        if (peak < trough) {
+            ASSERT_EQ(findTroughRight(s, peak, n, h), trough) << "right, round " << round << ", p " << p << ", h " << h;
+        } else if (trough < peak) {
+            ASSERT_EQ(findPeakRight(s, trough, n, h), peak) << "right, round " << round << ", p " << p << ", h " << h;
+        }
     }
 }
 

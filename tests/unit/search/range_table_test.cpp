@@ -1,7 +1,9 @@
-// The range tables beside slow models: window ranges and the walkers over a buffer with a table
-// attached against plain scans of the same buffer, also after repairs patch it; and a run whose larger
-// block cannot be had goes on without the tables and gives the same audio.
+// The range tables beside slow models: window ranges (also of windows that move a little at a time)
+// and the walkers over a buffer with a table attached against plain scans of the same buffer, also
+// after repairs patch it; and a run whose larger block cannot be had goes on without the tables and
+// gives the same audio.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <vector>
 #include "analysis/base_freq.h"
 #include "analysis/range_table.h"
@@ -186,6 +188,48 @@ TEST_F(RangeTableTest, WithoutTheLargerBlockTheRunGoesOnAndGivesTheSameAudio)
     EXPECT_EQ(reviews[1], reviews[0]);
     EXPECT_EQ(outputs[1], outputs[0]);
     EXPECT_NE(outputs[0], recording) << "the repairs changed the audio";
+}
+
+// Windows that move a few samples at either end from one call to the next, as the verification's do
+// from candidate to candidate, now and then a long way, and a patch of the buffer under them now and
+// then: windowMinMax against a plain scan. With few distinct values the samples a window drops often
+// hold its extremes.
+TEST_F(RangeTableTest, MovingWindowsAgreeWithPlainScans)
+{
+    for (int32_t level : {2, 1500}) {
+        std::vector<int16_t> x = whiteNoise(50000, level, (uint32_t)level);
+        Attached a(x);
+        const int64_t n = (int64_t)x.size();
+        uint32_t state = 8;
+        int64_t lo = 100, hi = 3000;
+        for (int k = 0; k < 20000; k++) {
+            uint32_t r = material::nextRandom(state);
+            if (k % 400 == 0) {
+                lo = r % 45000;
+                hi = lo + (k % 800 == 0 ? r % 40 : 130 + r % 4000);
+            } else {
+                lo += (int64_t)(r % 41) / 4 - 4;                  // mostly -2..2, at most -4..6
+                hi += (int64_t)((r >> 8) % 21) - (k % 3 == 0 ? 15 : 3); // now and then by more than 8
+            }
+            lo = std::min(std::max<int64_t>(lo, 0), n - 1);
+            hi = std::min(std::max(hi, lo), n - 1);
+            if (k % 1700 == 0) {
+                // A patch at the window's left end, often of its extreme values.
+                for (int64_t i = lo; i < std::min(lo + 30, n); i++)
+                    x[(size_t)i] = (int16_t)((r >> 4) % 2 == 0 ? level : -level);
+                samplesChanged(a.buffer, (uint32_t)lo, (uint32_t)std::min(lo + 29, n - 1));
+            }
+            int32_t low = 0, high = 0;
+            windowMinMax(a.table, (uint32_t)lo, (uint32_t)hi, low, high);
+            int32_t slowLow = x[(size_t)lo], slowHigh = slowLow;
+            for (int64_t i = lo; i <= hi; i++) {
+                slowLow = std::min<int32_t>(slowLow, x[(size_t)i]);
+                slowHigh = std::max<int32_t>(slowHigh, x[(size_t)i]);
+            }
+            ASSERT_EQ(low, slowLow) << "window " << lo << ".." << hi << ", call " << k;
+            ASSERT_EQ(high, slowHigh) << "window " << lo << ".." << hi << ", call " << k;
+        }
+    }
 }
 
 } // namespace
