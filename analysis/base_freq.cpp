@@ -90,11 +90,9 @@ static int64_t spanLimit(int32_t centre, int32_t severity)
     return (3 * (int64_t)centre) / (2 * (int64_t)severity);
 }
 
-// The decision of the last step, given the intervals with their smallest and largest. The robust centre lies between the smallest and the largest interval
-// (it starts at their mean and moves only onto the values or between two of them), and the limit
-// never falls as the centre grows for a positive severity, so when the limit of either bound already
-// decides, the centre need not be found. None of the intervals is negative.
 // Whether w > spanLimit(interval, severity), for an interval of 0 or more and a positive severity.
+// The limit never falls as the interval grows, which lets the last step decide from a few intervals
+// instead of the robust centre.
 // With q = 3 x interval / (2 x severity), w > floor(q) exactly when w > q, as w is whole: that is
 // 2 x severity x w > 3 x interval, which fits 64 bits for any w of 0..2^31 - 1 and needs no division.
 // Other spans take the division.
@@ -179,8 +177,35 @@ void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &lar
     listIntervalRange(at, n, smallest, largest);
 }
 
-// The intervals are the differences of neighbouring positions at[0..n]; they are written out only
-// when the robust centre has to be found.
+// How many of the n >= 4 intervals between positions at[0..n] are shorter than t, four at a time; the
+// last four overlap the ones before, whose lanes are masked off there.
+static int32_t intervalsShorterThan(const int32_t *at, int32_t n, int32_t t)
+{
+    Int4 limit = {t, t, t, t}, count = {0, 0, 0, 0}, a, b;
+    int32_t k = 0;
+    for (; k + 4 <= n; k += 4) {
+        memcpy(&a, at + k, sizeof a);
+        memcpy(&b, at + k + 1, sizeof b);
+        count -= (b - a) < limit;
+    }
+    if (k < n) {
+        int32_t seen = k - (n - 4);
+        Int4 lane = {0, 1, 2, 3}, fresh = lane >= (Int4){seen, seen, seen, seen};
+        memcpy(&a, at + n - 4, sizeof a);
+        memcpy(&b, at + n - 3, sizeof b);
+        count -= ((b - a) < limit) & fresh;
+    }
+    return count[0] + count[1] + count[2] + count[3];
+}
+
+// The intervals are the differences of neighbouring positions at[0..n], none negative. The robust
+// centre lies between the smallest and the largest (it starts at their mean and moves only onto the
+// values or between two of them), so when the limit of either decides, the centre need not be found.
+// Mostly it need not be found otherwise either, as it is a median: it settles on a value with no more
+// than half the list on either side, or between the two middle values of an even list. When more
+// than half the intervals are short for the span, so is the upper middle value and so the centre;
+// when fewer than half are, the lower middle value is not, nor the centre. Only an even list split
+// exactly in two needs the centre, and only then are the intervals written out.
 static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smallest, int32_t largest, int64_t w,
                                     int32_t severity)
 {
@@ -189,6 +214,17 @@ static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smalle
             return 0;
         if (!spanExceeds(w, smallest, severity))
             return 1;
+        if (w >= 0 && w <= INT32_MAX) {
+            // Short means 3 x interval < 2 x severity x w, the product spanExceeds forms: an interval
+            // below the product's third rounded up. The smallest interval is short and the largest is
+            // not, so that third lies above 0 and not above the largest: it fits 32 bits.
+            int32_t t = (int32_t)((2 * (int64_t)severity * w + 2) / 3);
+            int32_t shorter = intervalsShorterThan(at, n, t);
+            if (2 * shorter > n)
+                return 0;
+            if (2 * shorter < n)
+                return 1;
+        }
     }
     int32_t d[extremumSlots];
     for (int32_t k = 0; k < n; ++k)
@@ -197,6 +233,13 @@ static int32_t spanAgainstIntervals(const int32_t *at, int32_t n, int32_t smalle
     if (centre < 0)
         return 1;
     return w > spanLimit(centre, severity) ? 0 : 1;
+}
+
+int32_t intervalVerdict(const int32_t *at, int32_t n, int64_t w, int32_t severity)
+{
+    int32_t smallest, largest;
+    listIntervalRange(at, n, smallest, largest);
+    return spanAgainstIntervals(at, n, smallest, largest, w, severity);
 }
 
 int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, ClickParams &params)

@@ -37,3 +37,8 @@ int32_t collectExtrema(const SampleBuffer &buffer, int32_t p, int32_t h, Extremu
 // Smallest and largest of the n >= 4 intervals at[k + 1] - at[k] between positions that never fall
 // (at[0..n], each 0 or more). No state.
 void intervalRange(const int32_t *at, int32_t n, int32_t &smallest, int32_t &largest);
+
+// The verification's last step for the list's intervals at[k + 1] - at[k] (4 <= n <= 20, positions
+// that never fall): 0 when the span width w exceeds the limit of the intervals' robust centre for the
+// severity, else 1. No state.
+int32_t intervalVerdict(const int32_t *at, int32_t n, int64_t w, int32_t severity);

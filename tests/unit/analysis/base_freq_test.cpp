@@ -281,4 +281,28 @@ TEST_F(BaseFreqTest, IntervalRangeMatchesAPlainLoop)
     }
 }
 
+// The verdict from counting short intervals against the centre's own limit, over lists with many ties
+// (where the centre settles between two middle values) and spans around the decisive width.
+TEST_F(BaseFreqTest, IntervalVerdictMatchesTheCentresLimit)
+{
+    TestRandom rnd = {7};
+    for (int32_t round = 0; round < 20000; ++round) {
+        int32_t n = rnd.between(4, 20);
+        int32_t spread = rnd.between(0, 2) == 0 ? 3 : rnd.between(1, 400);
+        std::vector<int32_t> at(21), d(n);
+        at[0] = rnd.between(0, 5000);
+        for (int32_t k = 0; k < n; ++k) {
+            d[k] = rnd.between(0, spread);
+            at[k + 1] = at[k] + d[k];
+        }
+        int32_t severity = rnd.between(0, 5) == 0 ? rnd.between(-3, -1) : rnd.between(1, 40);
+        int32_t centre = robustCentre(d.data(), n);
+        int32_t around = severity > 0 ? (int32_t)(3 * (int64_t)centre / (2 * severity)) : 0;
+        int64_t w = rnd.between(0, 9) == 0 ? (int64_t)INT32_MAX + rnd.between(0, 3) : around + rnd.between(-2, 2);
+        int32_t expected = w > (3 * (int64_t)centre) / (2 * (int64_t)severity) ? 0 : 1;
+        ASSERT_EQ(intervalVerdict(at.data(), n, w, severity), expected)
+            << "round " << round << ", n " << n << ", w " << w << ", severity " << severity << ", centre " << centre;
+    }
+}
+
 } // namespace
