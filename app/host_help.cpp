@@ -62,7 +62,9 @@ static const HelpBlock userBlocks[] = {
      "--set new values. A run with --preset or --set leaves the saved settings alone unless --save-settings is "
      "given; a plain run keeps what its reviews change, as in an editor. Without --answers or --auto a person "
      "answers the reviews at the terminal; without one (and in a batch) they are answered as --auto would. "
-     "Positions are counted as the plug-in's messages count them (frame + 1)."},
+     "Positions are counted as the plug-in's messages count them (frame + 1). Extreme settings cost time: with "
+     "C1, D1 and C2 of 1 and StartOver on, nearly every sample is a candidate, and an automatic run takes up to "
+     "half a second per second of audio (at most 33 passes)."},
     {BLOCK_PARAGRAPH, 0, nullptr, "EXIT STATUS",
      "Exit status: 0 when OUT was written (in a batch: every file); 1 when the plug-in refused or failed; 2 for "
      "bad usage, unreadable or unwritable files, too little memory; 128 + the signal when interrupted (130 for "
@@ -80,8 +82,6 @@ static const HelpBlock hostBlocks[] = {
      "The settings keys (section Coeffs of Vantrope.ini), with the values a missing key loads as and the "
      "values --set takes:"},
     {BLOCK_PARAGRAPH, 0, nullptr, nullptr,
-     "Extreme settings cost time: with C1, D1 and C2 of 1 and StartOver on, nearly every sample is a "
-     "candidate, and an automatic run takes up to half a second per second of audio (at most 33 passes). "
      "--start and --end select frames as the plug-in's selStart and selEnd count them; its messages name "
      "position selStart + index + 1."},
 };

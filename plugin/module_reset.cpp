@@ -6,6 +6,8 @@
 //   - lastCollection, leftChain and rightChain (analysis/extremum_list.cpp) and lastWindow
 //     (analysis/range_table.cpp): every entry is keyed on a range table version, and since versions
 //     never repeat no entry made before a reset can match after it;
+//   - walkTimes and walkTimeCount (repair/curve_bridge.cpp): filled once by the same additions every
+//     time, so a reset could only make the next repair fill them again with the same values;
 //   - the constant tables (settingKeys, reviewDialogHeader, reviewDialogItems), which are not state.
 #include "module_reset.h"
 #include <cstring>
