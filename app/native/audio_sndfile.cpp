@@ -6,7 +6,6 @@
 // replaced (a device, a FIFO, standard output), through a finished image in memory.
 #include <fcntl.h>
 #include <sndfile.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -18,6 +17,7 @@
 #include "app/interrupts.h"
 #include "app/wav_file.h"
 #include "audio_metadata.h"
+#include "huge_pages.h"
 #include "list_chunk_guard.h"
 #include "sndfile_probe.h"
 
@@ -133,18 +133,6 @@ static sf_count_t readBlock(SNDFILE *file, const HostAudio &audio, uint8_t *out,
     return got;
 }
 
-// The audio is megabytes touched once, page by page, and on some virtual machines each first touch of
-// a small page costs microseconds: the whole 2 MiB pages inside the buffer are offered to the kernel
-// as huge pages before anything is written there (advice only; nothing changes where it is refused).
-static void adviseHugePages(const uint8_t *data, size_t bytes)
-{
-    const uintptr_t huge = (uintptr_t)2 << 20;
-    uintptr_t first = ((uintptr_t)data + huge - 1) & ~(huge - 1);
-    uintptr_t end = ((uintptr_t)data + bytes) & ~(huge - 1);
-    if (end > first)
-        madvise((void *)first, end - first, MADV_HUGEPAGE);
-}
-
 // Reads every frame into the buffer, sized once from what the header promises (bounded, since a
 // damaged header may promise anything; a compressed file decodes to more than its own size).
 static bool readFrames(SNDFILE *file, sf_count_t promised, uint64_t fileSize, HostAudio *audio, std::string *error)
@@ -152,7 +140,7 @@ static bool readFrames(SNDFILE *file, sf_count_t promised, uint64_t fileSize, Ho
     const uint32_t frame = frameBytes(*audio);
     uint64_t expected = promised > 0 ? (uint64_t)promised * frame : 0;
     uint64_t bound = fileSize * 16u + ((uint64_t)1 << 20);
-    audio->bytes.reserve((size_t)(expected < bound ? expected : bound));
+    audio->bytes.reserve(hugePageCapacity((size_t)(expected < bound ? expected : bound)));
     adviseHugePages(audio->bytes.data(), audio->bytes.capacity());
     std::vector<int32_t> ints(directSamples(*audio) ? 0 : (size_t)BLOCK_FRAMES * (size_t)audio->channels);
     std::vector<uint8_t> beyond; // frames past what the header promised, which would make the buffer grow
