@@ -170,7 +170,7 @@ if [ -s "$work/wine.failed" ] || [ ! -s "$work/wine.times" ]; then
 fi
 w=$(median <"$work/wine.times")
 n2=$(median <"$work/native2.times")
-printf '  %-32s%s\n' "Wine $arch: vantrope.exe --auto" "$w s ($(spread "$work/wine.times"))" \
+printf '  %-34s%s\n' "Wine $arch: vantrope.exe --auto" "$w s ($(spread "$work/wine.times"))" \
   "vantrope --auto (native)" "$n2 s ($(spread "$work/native2.times"))" \
   "Wine ($arch) / native" "$(echo "$w $n2" | awk '{printf "%.2fx\n", $1 / $2}')"
 status=0
@@ -183,7 +183,7 @@ fi
 if [ -s "$work/wine-own.txt" ] && [ -s "$work/native-own.txt" ]; then
   wo=$(cat "$work/wine-own.txt"); no=$(cat "$work/native-own.txt")
   wm=$(field median "$wo"); nm=$(field median "$no")
-  printf '  %-32s%s\n' "Wine $arch: XfmDo alone" "$wm s" "XfmDo alone, native" "$nm s" \
+  printf '  %-34s%s\n' "Wine $arch: XfmDo alone" "$wm s" "XfmDo alone, native" "$nm s" \
     "Wine / native (XfmDo alone)" "$(echo "$wm $nm" | awk '{printf "%.2fx\n", $1 / $2}')"
   if [ "$(field digest "$wo")" = "$(field digest "$no")" ]; then
     echo "  XfmDo gave the same audio in both builds"
