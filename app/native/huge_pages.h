@@ -8,6 +8,11 @@
 #include <cstdint>
 
 static const size_t HUGE_PAGE_BYTES = (size_t)2 << 20;
+#ifdef MADV_COLLAPSE
+static const int MADV_COLLAPSE_ADVICE = MADV_COLLAPSE;
+#else
+static const int MADV_COLLAPSE_ADVICE = 25; // Linux's number, where the C library does not name it yet
+#endif
 
 // The capacity to reserve for a buffer of `bytes`: from 2 MiB up, whole huge pages less the few bytes
 // malloc adds to a block it maps (glibc: a 16-byte header, sizes rounded to 16), so that malloc maps
@@ -30,6 +35,12 @@ inline void adviseHugePages(const uint8_t *data, size_t bytes)
     uintptr_t start = (uintptr_t)data & ~(page - 1);
     uintptr_t first = (start + huge - 1) & ~(huge - 1);
     uintptr_t end = (((uintptr_t)data + bytes + page - 1) & ~(page - 1)) & ~(huge - 1);
-    if (end > first)
-        madvise((void *)first, end - first, MADV_HUGEPAGE);
+    if (end <= first)
+        return;
+    madvise((void *)first, end - first, MADV_HUGEPAGE);
+    // malloc has already written its header into the buffer's first page, which keeps the first huge
+    // page from being handed over whole at the first write; it is made one now (kernels from 6.1 on;
+    // elsewhere the first 2 MiB stay small pages).
+    if (first == start && end - first >= huge)
+        madvise((void *)first, huge, MADV_COLLAPSE_ADVICE);
 }
