@@ -1,5 +1,6 @@
-// Kernel services of the stand-in: global memory over malloc with fault injection and a live-block
-// counter, the virtual clock behind Sleep, and wsprintfA with Win32's 32-bit integer arguments.
+// Kernel services of the stand-in: global memory (malloc's, large blocks mapped in huge pages) with
+// fault injection and a live-block counter, the virtual clock behind Sleep, and wsprintfA with
+// Win32's 32-bit integer arguments.
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +74,7 @@ static void releaseBlock(void *block, size_t mapped)
     spareBlock = block;
     spareMapped = mapped;
 }
+
 static uint32_t clockNow = 0;
 
 void compatResetKernel()
