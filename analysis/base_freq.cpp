@@ -265,8 +265,5 @@ int32_t verifyBaseFrequency(const SampleBuffer &buffer, uint32_t position, Click
     int32_t n = list.last - list.first;
     if (n < minimumIntervals)
         return 1;
-    const int32_t *at = list.slot + list.first;
-    int32_t smallest, largest;
-    listIntervalRange(at, n, smallest, largest);
-    return spanAgainstIntervals(at, n, smallest, largest, w, severity);
+    return intervalVerdict(list.slot + list.first, n, w, severity);
 }
